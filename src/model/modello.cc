@@ -1,0 +1,46 @@
+#include "model/modello.h"
+
+#include <string>
+
+#include "model/conversioni.h"
+#include "model/errore_esecuzione.h"
+
+namespace {
+
+[[noreturn]] void fuori_tabella(const char* tabella, int64_t k) {
+  throw errore_esecuzione(std::string("index ") + std::to_string(k) + " outside " + tabella);
+}
+
+}  // namespace
+
+cella& cella_di(modello& m, int64_t k) {
+  if (k < 0 || k >= static_cast<int64_t>(m.celle.size())) fuori_tabella("the cell grid", k);
+  return m.celle[static_cast<size_t>(k)];
+}
+
+const cella& cella_di(const modello& m, int64_t k) {
+  if (k < 0 || k >= static_cast<int64_t>(m.celle.size())) fuori_tabella("the cell grid", k);
+  return m.celle[static_cast<size_t>(k)];
+}
+
+punto& punto_di(modello& m, int64_t k) {
+  if (k < 0 || k >= numero_punti) fuori_tabella("the point table", k);
+  return m.punti[static_cast<size_t>(k)];
+}
+
+int32_t cella_della_posizione(int32_t p) { return CLng(p / 50.0 + 1); }
+
+void alloca_griglia(modello& m, int32_t lunghezza) {
+  m.lunghezza_estesa = somma(lunghezza, 7000);
+  m.numero_celle = CLng(m.lunghezza_estesa / 50.0);
+  m.celle.assign(static_cast<size_t>(m.numero_celle) + 1, cella{});
+}
+
+void alloca_profilo(modello& m) {
+  profilo_linea& p = m.profilo;
+  p.limite = m.lunghezza_estesa;
+  for (int c = 0; c < 2; ++c) {
+    p.valori[c].assign(static_cast<size_t>(p.limite) + 1, 0.0);
+    p.tipi[c].assign(static_cast<size_t>(p.limite) + 1, variante_vuota);
+  }
+}

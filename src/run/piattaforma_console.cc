@@ -1,0 +1,29 @@
+// The console form of the build run, for systems without the Windows window.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+#include "run/costruzione.h"
+#include "run/piattaforma.h"
+
+namespace fs = std::filesystem;
+
+fs::path cartella_programma() {
+  std::error_code ec;
+  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) exe = fs::current_path() / "scenario_builder";
+  return exe.parent_path();
+}
+
+void mostra_finestra() { std::cout << "Attendere" << std::endl; }
+
+void mostra_messaggio(const std::string& testo) { std::cerr << testo << std::endl; }
+
+void termina(int stato) {
+  std::cout.flush();
+  std::cerr.flush();
+  std::exit(stato);
+}
+
+int main() { costruzione_scenario(); }

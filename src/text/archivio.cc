@@ -1,0 +1,116 @@
+#include "text/archivio.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <system_error>
+
+#include "model/errore_esecuzione.h"
+#include "text/codifica.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string motivo(int numero) { return std::strerror(numero); }
+
+std::string mostra(const fs::path& p) {
+  std::u8string s = p.u8string();
+  return std::string(s.begin(), s.end());
+}
+
+[[noreturn]] void fallisce(const char* azione, const fs::path& p, const std::string& perche) {
+  throw errore_esecuzione(std::string("cannot ") + azione + " " + mostra(p) + ": " + perche);
+}
+
+FILE* apri(const fs::path& p, const char* modo) {
+#ifdef _WIN32
+  std::wstring m(modo, modo + std::strlen(modo));
+  return _wfopen(p.c_str(), m.c_str());
+#else
+  return std::fopen(p.c_str(), modo);
+#endif
+}
+
+}  // namespace
+
+archivio_disco::archivio_disco(fs::path cartella) : cartella_(std::move(cartella)) {}
+
+fs::path archivio_disco::percorso(const std::string& nome) const {
+#ifdef _WIN32
+  std::u16string u = cp1252_a_utf16(nome);
+  return cartella_ / fs::path(std::wstring(u.begin(), u.end()));
+#else
+  return cartella_ / fs::path(cp1252_a_utf8(nome));
+#endif
+}
+
+bool archivio_disco::esiste(const std::string& nome) const {
+  std::error_code ec;
+  return fs::exists(percorso(nome), ec);
+}
+
+std::string archivio_disco::leggi(const std::string& nome) const {
+  fs::path p = percorso(nome);
+  std::error_code ec;
+  if (fs::is_directory(p, ec)) fallisce("read", p, "it is a folder");
+  errno = 0;
+  FILE* f = apri(p, "rb");
+  if (!f) fallisce("read", p, motivo(errno));
+  std::string dati;
+  char blocco[65536];
+  size_t n;
+  while ((n = std::fread(blocco, 1, sizeof blocco, f)) > 0) dati.append(blocco, n);
+  bool errore = std::ferror(f) != 0;
+  int numero = errno;
+  std::fclose(f);
+  if (errore) fallisce("read", p, motivo(numero));
+  return dati;
+}
+
+void archivio_disco::scrivi(const std::string& nome, std::string_view byte) {
+  fs::path p = percorso(nome);
+  fs::path provvisorio = p;
+  provvisorio += ".part";
+  errno = 0;
+  FILE* f = apri(provvisorio, "wb");
+  if (!f) fallisce("write", p, motivo(errno));
+  bool ok = std::fwrite(byte.data(), 1, byte.size(), f) == byte.size();
+  int numero = errno;
+  if (std::fclose(f) != 0 && ok) {
+    ok = false;
+    numero = errno;
+  }
+  std::error_code ec;
+  if (!ok) {
+    fs::remove(provvisorio, ec);
+    fallisce("write", p, motivo(numero));
+  }
+  fs::rename(provvisorio, p, ec);
+  if (ec) {
+    std::error_code ignora;
+    fs::remove(provvisorio, ignora);
+    fallisce("write", p, ec.message());
+  }
+}
+
+void archivio_disco::cancella(const std::string& nome) {
+  fs::path p = percorso(nome);
+  std::error_code ec;
+  fs::remove(p, ec);
+  if (ec) fallisce("delete", p, ec.message());
+}
+
+bool archivio_memoria::esiste(const std::string& nome) const { return file.count(nome) != 0; }
+
+std::string archivio_memoria::leggi(const std::string& nome) const {
+  auto it = file.find(nome);
+  if (it == file.end()) throw errore_esecuzione("cannot read " + nome + ": no such file");
+  return it->second;
+}
+
+void archivio_memoria::scrivi(const std::string& nome, std::string_view byte) {
+  file[nome] = std::string(byte);
+}
+
+void archivio_memoria::cancella(const std::string& nome) { file.erase(nome); }

@@ -1,0 +1,98 @@
+#include "text/scrittura.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "line/dati_linea.h"
+#include "model/errore_esecuzione.h"
+#include "model/modello.h"
+#include "text/codifica.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string leggi_file(const fs::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+fs::path cartella_di_prova(const char* nome) {
+  fs::path d = fs::temp_directory_path() / ("scenario_test_" + std::string(nome));
+  fs::remove_all(d);
+  fs::create_directories(d);
+  return d;
+}
+
+TEST(Scrittura, WritesEntriesUpToTheMarkerWithCrLf) {
+  EXPECT_EQ(testo_da_elenco({"a", "", " b ", fine_elenco, "never"}), "a\r\n\r\n b \r\n");
+  EXPECT_EQ(testo_da_elenco({fine_elenco}), "");
+  // The marker is compared exactly: another case is an ordinary line.
+  EXPECT_EQ(testo_da_elenco({"Riferimento fine del file", fine_elenco}),
+            "Riferimento fine del file\r\n");
+  EXPECT_THROW(testo_da_elenco({"a", "b"}), errore_esecuzione);
+  std::vector<std::string> lunga(1001, "x");
+  EXPECT_THROW(testo_da_elenco(lunga), errore_esecuzione);
+  lunga[1000] = fine_elenco;
+  EXPECT_EQ(testo_da_elenco(lunga).size(), 3000u);
+}
+
+TEST(Scrittura, ReplacesALongerOlderFileOnDisk) {
+  fs::path d = cartella_di_prova("scrittura");
+  {
+    std::ofstream vecchio(d / "t.txt", std::ios::binary);
+    vecchio << std::string(10000, 'z');
+  }
+  archivio_disco a(d);
+  scrivi_elenco(a, "t.txt", {"nuovo", fine_elenco});
+  EXPECT_EQ(leggi_file(d / "t.txt"), "nuovo\r\n");
+  // No temporary file stays behind.
+  EXPECT_EQ(std::distance(fs::directory_iterator(d), fs::directory_iterator()), 1);
+  fs::remove_all(d);
+}
+
+TEST(Scrittura, AFailedWriteNamesTheFileAndLeavesTheOldOne) {
+  fs::path d = cartella_di_prova("scrittura_fallita");
+  archivio_disco a(d);
+  a.scrivi("t.txt", "vecchio");
+  fs::create_directories(d / "t.txt.part");  // the temporary name cannot be created
+  try {
+    a.scrivi("t.txt", "nuovo");
+    FAIL() << "the write should fail";
+  } catch (const errore_esecuzione& e) {
+    EXPECT_NE(std::string(e.what()).find("t.txt"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(leggi_file(d / "t.txt"), "vecchio");
+  fs::remove_all(d);
+}
+
+TEST(Scrittura, BuiltInLineTextIsByteExact) {
+  modello m;
+  m.nome_scenario = "Morsalo_Torvia";
+  archivio_memoria a;
+  dati_linea(m, a);
+  ASSERT_TRUE(a.esiste("Morsalo_Torvia_linea.txt"));
+  const std::string testo = a.file["Morsalo_Torvia_linea.txt"];
+  EXPECT_EQ(testo, leggi_file(fs::path(SCENARIO_GOLDEN_DIR) / "Morsalo_Torvia_linea.txt"));
+  EXPECT_EQ(std::count(testo.begin(), testo.end(), '\n'), 71);
+  EXPECT_EQ(testo.find(fine_elenco), std::string::npos);
+}
+
+TEST(Codifica, Windows1252Conversions) {
+  EXPECT_EQ(cp1252_a_utf8("Cal\xE8"), "Cal\xC3\xA8");
+  EXPECT_EQ(utf8_a_cp1252("Cal\xC3\xA8").value(), "Cal\xE8");
+  EXPECT_EQ(utf8_a_cp1252("\xE2\x82\xAC").value(), "\x80");  // the euro sign
+  EXPECT_FALSE(utf8_a_cp1252("\xE2\x98\x83").has_value());   // a snowman is not in the page
+  EXPECT_FALSE(utf8_a_cp1252("\xC3").has_value());           // cut short
+  EXPECT_FALSE(utf8_a_cp1252("\xC0\x80").has_value());       // overlong
+  EXPECT_EQ(minuscolo_cp1252("R20417Morsalo\xC8\xD7\x8A"), "r20417morsalo\xE8\xD7\x9A");
+  EXPECT_TRUE(contiene_senza_maiuscole("PERCENTUALE DI MASSA FRENATA", "frenata"));
+  EXPECT_FALSE(contiene_senza_maiuscole("fren", "frenata"));
+  EXPECT_FALSE(contiene("Progressiva chilometrica uno", "progressiva"));
+}
+
+}  // namespace
