@@ -1,4 +1,28 @@
 #include "core/memorizza_dati.h"
 
-// Placeholder until the line and train compiles land.
-void memorizza_dati(modello& m, archivio&) { m.numero_errore = 101; }
+#include "line/compila_linea.h"
+#include "model/errore_esecuzione.h"
+#include "model/nomi_file.h"
+#include "train/compila_treno.h"
+
+void memorizza_dati(modello& m, archivio& a) {
+  try {
+    int32_t prossimo_cartello = primo_cartello;
+    if (compila_linea(m, a, prossimo_cartello)) compila_treno(m, a, prossimo_cartello);
+  } catch (const errore_esecuzione& e) {
+    // The one path of every run-time failure: both texts go, where they still
+    // exist, and the compile records 25.
+    for (const std::string& nome : {nome_testo_linea(m), nome_testo_treno(m)}) {
+      try {
+        a.cancella(nome);
+      } catch (const errore_esecuzione&) {
+        // A text that cannot be deleted stays; the compile's result is 25 all the same.
+      }
+    }
+    m.numero_errore = 25;
+    if (diagnostica* d = m.traccia) {
+      annota_errore(d);
+      d->messaggio_errore = e.what();
+    }
+  }
+}

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "model/diagnostica.h"
+
 // The compiled scenario: everything a compile fills and the binary files hold.
 // Field order and widths are those of the files.
 
@@ -106,6 +108,9 @@ struct modello {
   std::vector<cella> celle;  // 0..numero_celle once the line length is read
   std::array<punto, numero_punti> punti{};
   profilo_linea profilo;
+
+  // Where the texts' records came from, when someone asks; not part of the files.
+  diagnostica* traccia = nullptr;
 
   bool griglia_presente() const { return !celle.empty(); }
 };

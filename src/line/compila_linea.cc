@@ -1,0 +1,400 @@
+#include "line/compila_linea.h"
+
+#include <string>
+
+#include "line/piazzamento_linea.h"
+#include "model/conversioni.h"
+#include "model/errore_esecuzione.h"
+#include "model/nomi_file.h"
+#include "text/codifica.h"
+#include "text/lettore_campi.h"
+
+namespace {
+
+// The turn per metre of a curve of class 1 to 6.
+const double curvature[6] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
+
+// The longest text a record can hold: its length is written in 16 bits.
+constexpr size_t testo_massimo = 32767;
+
+struct lettura_linea {
+  modello& m;
+  archivio& a;
+  lettore_campi& l;
+  std::string nome;
+  int32_t prossimo_cartello = primo_cartello;
+  int32_t cella_pendenza = 0;
+  int32_t pendenza_corrente = 0;
+  int32_t metro_profilo = 2;
+  // Fields of a curve record read while no plan is built: not a typo to warn of.
+  int campi_senza_avviso = 0;
+};
+
+// A line error exit: the line text goes, the code stays, the train text is not read.
+bool uscita(lettura_linea& s, int32_t numero, const int32_t* posizione = nullptr) {
+  s.a.cancella(s.nome);
+  s.m.numero_errore = numero;
+  if (posizione) s.m.posizione_errore = *posizione;
+  annota_errore(s.m.traccia);
+  return false;
+}
+
+std::string leggi_chiave(lettura_linea& s) {
+  std::string campo = s.l.leggi_testo();
+  s.m.riga = campo;
+  if (diagnostica* d = s.m.traccia) {
+    d->record = {testo_linea, s.l.luogo().riga, s.l.luogo().colonna};
+    d->campo = d->record;
+  }
+  return campo;
+}
+
+int32_t leggi_valore(lettura_linea& s) {
+  if (diagnostica* d = s.m.traccia) {
+    int32_t v = s.l.leggi_long();
+    d->campo = {testo_linea, s.l.luogo().riga, s.l.luogo().colonna};
+    return v;
+  }
+  return s.l.leggi_long();
+}
+
+void avvisa(lettura_linea& s, const std::string& campo) {
+  diagnostica* d = s.m.traccia;
+  if (s.campi_senza_avviso > 0) {
+    s.campi_senza_avviso -= 1;
+    return;
+  }
+  if (!d || campo.empty()) return;
+  // Section headers group records for the reader and are meant to match nothing.
+  if (contiene(campo, "[") && contiene(campo, "]")) return;
+  d->avvisi.push_back({d->record, campo});
+}
+
+// A record beyond the grid: (p + 100) / 50 > numero_celle.
+bool oltre_griglia(const modello& m, int32_t p) {
+  return somma(p, 100) / 50.0 > m.numero_celle;
+}
+
+double dato(const profilo_linea& p, int32_t metro, int c) { return p.valori[c][static_cast<size_t>(metro)]; }
+
+// One metre of the plan, from the two points before it.
+void passo(profilo_linea& p, int32_t metro, double curvatura, bool curva) {
+  const double x1 = dato(p, metro - 1, 0);
+  const double y1 = dato(p, metro - 1, 1);
+  const double d0 = x1 - dato(p, metro - 2, 0);
+  const double d1 = y1 - dato(p, metro - 2, 1);
+  if (curva) {
+    // Each increment is rounded to a double before it is added.
+    const double dx = d1 * curvatura + d0;
+    const double dy = d1 - d0 * curvatura;
+    imposta_punto(p, metro, 0, x1 + dx, variante_doppio);
+    imposta_punto(p, metro, 1, y1 + dy, variante_doppio);
+  } else {
+    imposta_punto(p, metro, 0, x1 + d0, variante_doppio);
+    imposta_punto(p, metro, 1, y1 + d1, variante_doppio);
+  }
+}
+
+// The plan never writes its last two points.
+bool nel_profilo(const lettura_linea& s) { return s.metro_profilo <= s.m.lunghezza_estesa - 2; }
+
+// Lays the straight steps up to `inizio` and the curve steps up to
+// `inizio` + `lunghezza`; false when the plan would pass 1000000 points.
+bool curva(lettura_linea& s, const std::string& chiave, int32_t inizio, int32_t lunghezza) {
+  double curvatura = 0;
+  bool trovata = false;
+  for (char cifra = '1'; cifra <= '6' && !trovata; ++cifra) {
+    if (chiave.find(cifra) != std::string::npos) {
+      curvatura = curvature[cifra - '1'];
+      trovata = true;
+    }
+  }
+  if (!trovata) return false;
+  if (contiene_senza_maiuscole(chiave, "s")) curvatura = -curvatura;
+  profilo_linea& p = s.m.profilo;
+  while (s.metro_profilo <= inizio && nel_profilo(s)) {
+    passo(p, s.metro_profilo, curvatura, false);
+    s.metro_profilo += 1;
+    if (s.metro_profilo > 1000000) return false;
+  }
+  const int32_t fine = somma(inizio, lunghezza);
+  while (s.metro_profilo <= fine && nel_profilo(s)) {
+    passo(p, s.metro_profilo, curvatura, true);
+    s.metro_profilo += 1;
+    if (s.metro_profilo > 1000000) return false;
+  }
+  return true;
+}
+
+void scrivi_pendenza(lettura_linea& s) {
+  cella_di(s.m, s.cella_pendenza).pendenza = bassi_8(somma(s.pendenza_corrente, 100));
+  s.cella_pendenza = somma(s.cella_pendenza, 1);
+}
+
+// The general section. False after a line error exit.
+bool sezione_generale(lettura_linea& s) {
+  modello& m = s.m;
+  while (!s.l.fine()) {
+    std::string chiave = leggi_chiave(s);
+    if (s.l.fine()) break;
+    for (int i = 0; i < 10 && contiene(chiave, "-"); ++i) chiave = leggi_chiave(s);
+
+    bool riconosciuta = false;
+    if (contiene_senza_maiuscole(chiave, "lunghezza") && contiene_senza_maiuscole(chiave, "percorso")) {
+      riconosciuta = true;
+      const int32_t lunghezza = leggi_valore(s);
+      if (lunghezza > 1000000 || lunghezza < 0) return uscita(s, 1);
+      m.punti[punto_treno].fine = lunghezza;
+      alloca_griglia(m, lunghezza);
+      if (m.genera_linea != 0) alloca_profilo(m);
+    }
+    const struct {
+      const char* parola;
+      int record;
+    } progressive[] = {{"tre", progressiva_tre}, {"due", progressiva_due}, {"uno", progressiva_uno}};
+    for (const auto& p : progressive) {
+      if (contiene(chiave, "progressiva") && contiene(chiave, p.parola)) {
+        riconosciuta = true;
+        punto& r = m.punti[p.record];
+        r.inizio = leggi_valore(s);
+        r.fine = leggi_valore(s);
+        r.posizione = leggi_valore(s);
+      }
+    }
+    punto& scenario = m.punti[punto_scenario];
+    const struct {
+      const char* parola;
+      int32_t punto::*campo;
+    } sfondi[] = {{"uno", &punto::inizio}, {"due", &punto::posizione}, {"tre", &punto::fine}};
+    for (const auto& f : sfondi) {
+      if (contiene(chiave, "sfondo") && contiene(chiave, f.parola)) {
+        riconosciuta = true;
+        scenario.*f.campo = leggi_valore(s);
+      }
+    }
+    if (contiene(chiave, "ripetizione") && contiene(chiave, "segnali")) {
+      riconosciuta = true;
+      punto& r = m.punti[punto_codici];
+      r.inizio = leggi_valore(s);
+      r.fine = leggi_valore(s);
+      if (r.inizio % 50 != 0) return uscita(s, 3);
+      if (r.fine % 50 != 0) return uscita(s, 4);
+      if (contiene(chiave, "4")) {
+        r.posizione = 4;
+      } else if (contiene(chiave, "9")) {
+        r.posizione = 9;
+      } else {
+        return uscita(s, 5);
+      }
+      if (r.fine == 0) r.posizione = 0;
+    }
+    if (contiene(chiave, "[") && contiene(chiave, "]") && chiave[0] != '-') return true;
+    if (!riconosciuta) avvisa(s, chiave);
+  }
+  return true;
+}
+
+// The body: gradients, curves, mountains, indicator boards, signs. False
+// after a line error exit; true when the body ended (end of text or a record
+// beyond the grid).
+bool corpo(lettura_linea& s) {
+  modello& m = s.m;
+  while (!s.l.fine()) {
+    std::string chiave = leggi_chiave(s);
+    if (s.l.fine()) break;
+    bool interrotto = false;
+    for (int i = 0; i < 2 && contiene(chiave, "-"); ++i) {
+      chiave = leggi_chiave(s);
+      if (s.l.fine()) {
+        interrotto = true;
+        break;
+      }
+    }
+    if (interrotto) break;
+
+    bool riconosciuta = false;
+    if (contiene_senza_maiuscole(chiave, "pendenza")) {
+      riconosciuta = true;
+      const int32_t p = leggi_valore(s);
+      const int32_t v = leggi_valore(s);
+      if (oltre_griglia(m, p)) {
+        m.numero_errore = 15;
+        m.posizione_errore = p;
+        annota_errore(m.traccia);
+        return true;
+      }
+      const int32_t n = CLng(p / 50.0);
+      if (n > 0) {
+        do {
+          scrivi_pendenza(s);
+        } while (s.cella_pendenza < n);
+      }
+      s.pendenza_corrente = v;
+    }
+    if (m.genera_linea != 0 && contiene_senza_maiuscole(chiave, "curva")) {
+      riconosciuta = true;
+      const int32_t inizio = leggi_valore(s);
+      const int32_t lunghezza = leggi_valore(s);
+      if (oltre_griglia(m, inizio)) {
+        m.numero_errore = 15;
+        m.posizione_errore = inizio;
+        annota_errore(m.traccia);
+        return true;
+      }
+      if (!curva(s, chiave, inizio, lunghezza)) return uscita(s, 103);
+    }
+    if (contiene_senza_maiuscole(chiave, "montagna")) {
+      riconosciuta = true;
+      int32_t inizio = leggi_valore(s);
+      int32_t fine = leggi_valore(s);
+      int32_t tipo = leggi_valore(s);
+      if (oltre_griglia(m, inizio)) {
+        m.numero_errore = 15;
+        m.posizione_errore = inizio;
+        annota_errore(m.traccia);
+        return true;
+      }
+      memo_montagna(m, inizio, fine, tipo);
+      if (m.numero_errore > 0) return uscita(s, m.numero_errore, &inizio);
+    }
+    if (contiene_senza_maiuscole(chiave, "indicatori_v")) {
+      riconosciuta = true;
+      int32_t v[9];
+      for (int32_t& x : v) x = leggi_valore(s);
+      if (oltre_griglia(m, v[0])) {
+        m.numero_errore = 15;
+        m.posizione_errore = v[0];
+        annota_errore(m.traccia);
+        return true;
+      }
+      memo_indicatori_v_max(m, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
+      if (m.numero_errore > 0) return uscita(s, m.numero_errore, &v[0]);
+    }
+    if (contiene_senza_maiuscole(chiave, "indicat") && contiene_senza_maiuscole(chiave, "cartello")) {
+      riconosciuta = true;
+      const int32_t p = leggi_valore(s);
+      std::string testo = s.l.leggi_testo();
+      m.riga = testo;
+      if (oltre_griglia(m, p)) {
+        m.numero_errore = 15;
+        m.posizione_errore = p;
+        annota_errore(m.traccia);
+        return true;
+      }
+      // Sign texts fill the point table downward from record 80 to record 1.
+      if (s.prossimo_cartello < 1) return uscita(s, 27, &p);
+      const int32_t k = cella_della_posizione(p);
+      cella& c = cella_di(m, k);
+      if (!libera(c)) return uscita(s, 6, &p);
+      if (testo.size() > testo_massimo) throw errore_esecuzione("a sign text longer than 32767 bytes");
+      c.tipo = cartello;
+      c.valore = bassi_16(s.prossimo_cartello);
+      annota_origine(m.traccia, k);
+      punto_di(m, s.prossimo_cartello).testo = std::move(testo);
+      s.prossimo_cartello -= 1;
+    }
+    if (!riconosciuta) {
+      if (m.genera_linea == 0 && contiene_senza_maiuscole(chiave, "curva")) {
+        s.campi_senza_avviso = 2;
+      } else {
+        avvisa(s, chiave);
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void progressive_ordina(modello& m) {
+  const punto t = m.punti[progressiva_tre];
+  const punto d = m.punti[progressiva_due];
+  const punto u = m.punti[progressiva_uno];
+  const punto* ordine[3] = {nullptr, nullptr, nullptr};
+  if (somma(somma(t.inizio, d.inizio), u.inizio) != 0) {
+    if (t.inizio > d.inizio && t.inizio > u.inizio) {
+      ordine[0] = &t;
+      ordine[1] = d.inizio > u.inizio ? &d : &u;
+      ordine[2] = d.inizio > u.inizio ? &u : &d;
+    } else if (d.inizio > t.inizio && d.inizio > u.inizio) {
+      ordine[0] = &d;
+      ordine[1] = t.inizio > u.inizio ? &t : &u;
+      ordine[2] = t.inizio > u.inizio ? &u : &t;
+    } else if (u.inizio > t.inizio && u.inizio > d.inizio) {
+      ordine[0] = &u;
+      ordine[1] = t.inizio > d.inizio ? &t : &d;
+      ordine[2] = t.inizio > d.inizio ? &d : &t;
+    }
+  } else if (u.fine > 0) {
+    ordine[0] = &u, ordine[1] = &d, ordine[2] = &t;
+  } else if (d.fine > 0) {
+    ordine[0] = &d, ordine[1] = &t, ordine[2] = &u;
+  } else if (t.fine > 0) {
+    ordine[0] = &t, ordine[1] = &d, ordine[2] = &u;
+  }
+  const int destinazioni[3] = {progressiva_tre, progressiva_due, progressiva_uno};
+  for (int i = 0; i < 3; ++i) {
+    punto& r = m.punti[destinazioni[i]];
+    if (ordine[0] == nullptr) {
+      r.inizio = r.fine = r.posizione = 0;
+      continue;
+    }
+    r.inizio = ordine[i]->inizio;
+    r.fine = ordine[i]->fine;
+    r.posizione = ordine[i]->posizione;
+    if (r.posizione == 1) r.fine = somma(r.fine, 100);
+  }
+}
+
+bool compila_linea(modello& m, archivio& a, int32_t& prossimo_cartello) {
+  m.punti[punto_scenario].testo = m.nome_scenario;
+  m.punti[punto_codici].testo = m.codice_treno;
+  const std::string nome = nome_testo_linea(m);
+  if (!a.esiste(nome)) {
+    m.numero_errore = 101;
+    annota_errore(m.traccia);
+    return false;
+  }
+  const std::string testo = a.leggi(nome);
+  lettore_campi l(testo);
+  lettura_linea s{m, a, l, nome};
+
+  try {
+    // Everything before "[generale]" is passed over.
+    for (;;) {
+      if (l.fine()) return uscita(s, 102);
+      const std::string campo = leggi_chiave(s);
+      if (l.fine()) return uscita(s, 102);
+      if (contiene_senza_maiuscole(campo, "[generale]")) break;
+    }
+    if (!sezione_generale(s)) return false;
+    if (!m.griglia_presente()) return uscita(s, 26);
+
+    progressive_ordina(m);
+    m.numero_montagne = 0;
+    if (m.genera_linea != 0) {
+      imposta_punto(m.profilo, 0, 0, 0, variante_intero);
+      imposta_punto(m.profilo, 0, 1, 0, variante_intero);
+      imposta_punto(m.profilo, 1, 0, 0, variante_intero);
+      imposta_punto(m.profilo, 1, 1, 1, variante_intero);
+    }
+    if (!corpo(s)) return false;
+  } catch (const errore_esecuzione&) {
+    if (diagnostica* d = m.traccia) d->campo = {testo_linea, l.luogo().riga, l.luogo().colonna};
+    throw;
+  }
+
+  a.cancella(nome);
+  // The gradient in force reaches every cell but the last three.
+  do {
+    scrivi_pendenza(s);
+  } while (s.cella_pendenza < m.numero_celle - 2);
+  if (m.genera_linea != 0) {
+    while (nel_profilo(s)) {
+      passo(m.profilo, s.metro_profilo, 0, false);
+      s.metro_profilo += 1;
+    }
+  }
+  prossimo_cartello = s.prossimo_cartello;
+  return true;
+}
