@@ -1,0 +1,73 @@
+#include "train/dati_treno.h"
+
+#include "model/nomi_file.h"
+#include "text/scrittura.h"
+
+// The built-in train R20417. Blanks only align the columns; the reader
+// ignores them. The clock's values are separated by blanks alone.
+std::vector<std::string> elenco_treno() {
+  return {
+      "[generale]",
+      "numero vetture,    4",
+      "percentuale massa frenata,    105",
+      "sabbia,    300",
+      "orologio,    12              42            20 ",
+      "[aderenze]",
+      "aderenza,       0,    55",
+      "aderenza,   16500,    70",
+      "[vel_limite]",
+      "velocita,       0,    30",
+      "velocita,     700,   100",
+      "velocita,    1400,   150",
+      "velocita,   16550,   120",
+      "velocita,   18500,   150",
+      "velocita,   31800,   135",
+      "velocita,   39150,   120",
+      "velocita,   41750,   135",
+      "velocita,   52950,    75",
+      "[stazioni]",
+      "stazione,       0, 12, 1000,  1, 0, 0,  4,1,0,  2,1,1,    1,  12,43, 0, MORSALO / MORSK",
+      "stazione,    1600, 27,  200,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, Bivio Ganzena/Ganzen",
+      "stazione,    7800, 24,  200,  0, 0, 0,  0,0,0,  3,1,1,   30,  12,49, 0, Pradella / Pradl",
+      "stazione,   11000, 12,  700,  0, 0, 0,  1,1,0,  4,1,1,   30,  12,52, 0, Sorvino / Sorwein",
+      "stazione,   16150, 12,  700,  1, 0, 0,  4,1,0,  2,1,1,   30,  12,57, 0, Ulsa / Ulsach",
+      "stazione,   21900, 12,  700,  0, 0, 0,  1,1,0,  4,1,1,   30,  13, 1, 0, Tesso / Tessach",
+      "stazione,   25900, 24,  500,  0, 0, 0,  0,0,0,  4,1,1,   30,  13, 6, 0, Cal\xE8/ Kaltig",
+      "stazione,   31300, 12,  700,  0, 0, 0,  1,1,0,  4,1,1,   30,  13,10, 0, Pianoldo / Planold",
+      "stazione,   38700, 12,  600,  0, 0, 0,  1,1,0,  4,1,1,   30,  13,16, 0, Roccafonda",
+      "stazione,   46000, 12,  500,  0, 0, 0,  1,1,0,  4,1,1,    0,   0, 0, 0, Crespa",
+      "stazione,   53800, 11, 1400,  0, 0, 0,  1,1,0,  3,1,1,    0,   0, 0, 0, TORVIA SCALO",
+      "stazione,   55500, 12,  700,  0, 0, 0,  1,1,0,  2,1,1,    0,  13,29, 0, TORVIA",
+      "[rallentamenti]",
+      "rallentamento,    4500,    40,  100, 0,  1,  0",
+      "rallentamento,   18000,    30,  150, 1,  1,  0",
+      "[segnali]",
+      "segnale,    1350,   2, 4, 1,  0, 0,    0,  0,0,0, 0",
+      "segnale,    5500,   1, 5, 0,  0, 0,    0,  3,0,0, 0",
+      "segnale,    7100,   2, 3, 0,  0, 0,    2,  2,0,0, 0",
+      "segnale,    9450,   2, 5, 1,  0, 0,    2,  2,1,0, 250",
+      "segnale,   10200,   2, 3, 1,  0, 0,    2,  2,1,0, 0",
+      "segnale,   13000,   1, 4, 1,  0, 0,    0,  0,0,0, 0",
+      "segnale,   14150,   2, 3, 4,  0, 0,    2,  3,1,0, 0",
+      "segnale,   15500,   2, 2, 3,  0, 0,    2,  2,1,0, 0",
+      "segnale,   19900,   1, 5, 1,  0, 0,    1,  3,1,0, 0",
+      "segnale,   21250,   2, 3, 1,  0, 0,    2,  2,1,0, 0",
+      "segnale,   24000,   1, 5, 0,  0, 0,    0,  3,0,0, 0",
+      "segnale,   25350,   2, 3, 0,  0, 0,    0,  2,0,0, 0",
+      "segnale,   29350,   1, 5, 1,  0, 0,    1,  3,1,0, 0",
+      "segnale,   30700,   2, 3, 1,  0, 0,    2,  2,1,0, 0",
+      "segnale,   36750,   1, 5, 1,  0, 0,    1,  3,1,0, 0",
+      "segnale,   38100,   2, 3, 1,  0, 0,    2,  2,1,0, 0",
+      "segnale,   42150,   1, 4, 1,  0, 0,    1,  1,1,0, 0",
+      "segnale,   43500,   2, 4, 1,  0, 0,    2,  3,1,0, 0",
+      "segnale,   45400,   2, 4, 1,  0, 0,    2,  2,1,0, 0",
+      "segnale,   50250,   1, 4, 1,  1, 0,    1,  1,1,1, 0",
+      "segnale,   51600,   2, 4, 1,  1, 0,    2,  3,1,1, 0",
+      "segnale,   52950,   2, 4, 1,  1, 0,    2,  2,1,1, 0",
+      "[codici]",
+      "[fine]",
+      fine_elenco,
+  };
+}
+
+void dati_treno(const modello& m, archivio& a) { scrivi_elenco(a, nome_testo_treno(m), elenco_treno()); }

@@ -1,0 +1,117 @@
+#include "train/piazzamento.h"
+
+#include <array>
+
+#include "model/conversioni.h"
+
+namespace {
+
+// left x 10 + right: both sides of one of a signal's pairs in one number.
+int32_t coppia(int32_t sinistra, int32_t destra) { return somma(prodotto(sinistra, 10), destra); }
+
+}  // namespace
+
+void memo_segnale(modello& m, int32_t posizione, int32_t& sx, int32_t& s1, int32_t& s2, int32_t& s3,
+                  int32_t& rapp, int32_t& dx, int32_t& d1, int32_t& d2, int32_t& d3, int32_t& tempo) {
+  const int32_t k = cella_della_posizione(posizione);
+  cella& c = cella_di(m, k);
+  if (!libera(c)) {
+    m.numero_errore = 16;
+    return;
+  }
+
+  // Every value is formed before the first write, so an overflow leaves no
+  // half-placed signal behind.
+  const int32_t lato_sinistro = somma(prodotto(sx, 3), dx);
+  const int32_t valore_4 = somma(prodotto(rapp, 10), lato_sinistro);
+  const int32_t valore = coppia(s1, d1);
+  const int32_t valore_2 = coppia(s2, d2);
+  const int32_t valore_3 = coppia(s3, d3);
+  const int32_t base_avviso = prodotto(lato_sinistro, 10);
+  std::array<int32_t, 4> avvisi{};
+  for (int32_t b = 1; b <= 4; ++b) avvisi[static_cast<size_t>(b - 1)] = somma(base_avviso, b);
+
+  c.tipo = segnale;
+  c.valore_4 = bassi_16(valore_4);
+  c.valore = bassi_16(valore);
+  c.valore_2 = bassi_16(valore_2);
+  c.valore_3 = bassi_16(valore_3);
+
+  // A hold time of 1 to 100 is lengthened to 101; 0 means no hold.
+  if (tempo >= 1 && tempo <= 100) tempo = 101;
+  c.tempo = sx == 2 ? bassi_8(tempo) : 0;
+
+  // Warning codes every 100 m before the signal, 1 nearest. A signal within
+  // 400 m of the line's start has fewer: the cells before cell 0 do not exist.
+  for (int32_t b = 1; b <= 4; ++b) {
+    const int32_t j = k - 2 * b;
+    if (j < 0) break;
+    cella_di(m, j).preavviso = bassi_8(avvisi[static_cast<size_t>(b - 1)]);
+  }
+}
+
+void memo_rallentamento(modello& m, int32_t x, int32_t& v, int32_t& l, int32_t& f_tt, int32_t f_ta,
+                        int32_t& d_v) {
+  // The caller's range test covers x; the end cell, l metres on, may still lie
+  // outside the grid, and is refused like a record beyond it.
+  const int32_t e = cella_della_posizione(somma(x, l));
+  if (e < 0 || e > m.numero_celle) {
+    m.numero_errore = 15;
+    return;
+  }
+
+  // Within the first 1500 m there is no room for an advance warning, and so
+  // none for its boards either.
+  const bool con_avviso = x > 1500;
+  if (!con_avviso) f_ta = 0;
+  const int32_t w = cella_della_posizione(differenza(x, 1200));
+  const int32_t a = cella_della_posizione(x);
+
+  // Every collision test comes before the first write.
+  if (con_avviso && !libera(cella_di(m, w))) {
+    m.numero_errore = 17;
+    return;
+  }
+  if (!libera(cella_di(m, a))) {
+    m.numero_errore = 18;
+    return;
+  }
+  if (!libera(cella_di(m, e))) {
+    m.numero_errore = 19;
+    return;
+  }
+
+  // End before start: when both fall into one cell, the start wins.
+  cella& fine = cella_di(m, e);
+  fine.tipo = fine_rallentamento;
+  if (d_v != 0) fine.valore_2 = bassi_16(d_v);
+  cella& inizio = cella_di(m, a);
+  inizio.tipo = inizio_rallentamento;
+  if (d_v != 0) inizio.valore_2 = bassi_16(d_v);
+  if (con_avviso) {
+    cella& avviso = cella_di(m, w);
+    avviso.tipo = avviso_rallentamento;
+    if (d_v != 0) avviso.valore_2 = bassi_16(d_v);
+    avviso.valore = bassi_16(v);
+  }
+  for (cella* c : {&inizio, &fine}) {
+    c->valore = bassi_16(v);
+    c->valore_3 = bassi_16(f_tt);
+  }
+
+  if (f_ta == 0) return;
+  // The four boards stand on the cells just before the advance warning,
+  // numbered 1 to 4 outward from it.
+  for (int32_t i = 1; i <= 4; ++i) {
+    if (!libera(cella_di(m, w - i))) {
+      m.numero_errore = 20;
+      return;
+    }
+  }
+  for (int32_t i = 1; i <= 4; ++i) {
+    cella& tabella = cella_di(m, w - i);
+    tabella.tipo = tabella_rallentamento;
+    tabella.valore = bassi_16(i);
+    if (d_v != 0) tabella.valore_2 = bassi_16(i);
+  }
+}
