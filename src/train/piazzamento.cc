@@ -32,6 +32,7 @@ void memo_segnale(modello& m, int32_t posizione, int32_t& sx, int32_t& s1, int32
   for (int32_t b = 1; b <= 4; ++b) avvisi[static_cast<size_t>(b - 1)] = somma(base_avviso, b);
 
   c.tipo = segnale;
+  annota_origine(m.traccia, k);
   c.valore_4 = bassi_16(valore_4);
   c.valore = bassi_16(valore);
   c.valore_2 = bassi_16(valore_2);
@@ -84,13 +85,16 @@ void memo_rallentamento(modello& m, int32_t x, int32_t& v, int32_t& l, int32_t& 
   // End before start: when both fall into one cell, the start wins.
   cella& fine = cella_di(m, e);
   fine.tipo = fine_rallentamento;
+  annota_origine(m.traccia, e);
   if (d_v != 0) fine.valore_2 = bassi_16(d_v);
   cella& inizio = cella_di(m, a);
   inizio.tipo = inizio_rallentamento;
+  annota_origine(m.traccia, a);
   if (d_v != 0) inizio.valore_2 = bassi_16(d_v);
   if (con_avviso) {
     cella& avviso = cella_di(m, w);
     avviso.tipo = avviso_rallentamento;
+    annota_origine(m.traccia, w);
     if (d_v != 0) avviso.valore_2 = bassi_16(d_v);
     avviso.valore = bassi_16(v);
   }
@@ -111,6 +115,7 @@ void memo_rallentamento(modello& m, int32_t x, int32_t& v, int32_t& l, int32_t& 
   for (int32_t i = 1; i <= 4; ++i) {
     cella& tabella = cella_di(m, w - i);
     tabella.tipo = tabella_rallentamento;
+    annota_origine(m.traccia, w - i);
     tabella.valore = bassi_16(i);
     if (d_v != 0) tabella.valore_2 = bassi_16(i);
   }
