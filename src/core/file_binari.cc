@@ -1,0 +1,163 @@
+#include "core/file_binari.h"
+
+#include <bit>
+#include <cstdint>
+#include <string_view>
+
+#include "model/conversioni.h"
+#include "model/errore_esecuzione.h"
+#include "model/nomi_file.h"
+
+namespace {
+
+// Fields are gathered in a small block and appended to the buffer in one go:
+// the profile file reaches 20 MB, so no per-byte or stream writes.
+class blocco {
+ public:
+  void byte(uint8_t v) {
+    if (n_ == sizeof b_) throw errore_esecuzione("a binary record outgrew its write block");
+    b_[n_++] = static_cast<char>(v);
+  }
+  void intero_16(uint16_t v) {
+    byte(static_cast<uint8_t>(v));
+    byte(static_cast<uint8_t>(v >> 8));
+  }
+  void intero_32(uint32_t v) {
+    for (int i = 0; i < 32; i += 8) byte(static_cast<uint8_t>(v >> i));
+  }
+  void intero_64(uint64_t v) {
+    for (int i = 0; i < 64; i += 8) byte(static_cast<uint8_t>(v >> i));
+  }
+  void aggiungi_a(std::string& out) {
+    out.append(b_, n_);
+    n_ = 0;
+  }
+
+ private:
+  char b_[32];  // the widest group between two appends is 18 bytes
+  size_t n_ = 0;
+};
+
+constexpr size_t lunghezza_testo_massima = 32767;
+
+void controlla_testo(const std::string& t, int record) {
+  if (t.size() > lunghezza_testo_massima) {
+    throw errore_esecuzione("the text of point record " + std::to_string(record) + " is " +
+                            std::to_string(t.size()) + " bytes long; at most 32767 can be written");
+  }
+}
+
+}  // namespace
+
+std::string byte_file_linea(const profilo_linea& p) {
+  if (!p.allocato()) return "";
+  const size_t punti = static_cast<size_t>(p.limite) + 1;
+  size_t dimensione = 0;
+  for (int c = 0; c < 2; ++c) {
+    if (p.valori[c].size() != punti || p.tipi[c].size() != punti) {
+      throw errore_esecuzione("the line plan does not match its bound");
+    }
+    for (uint8_t t : p.tipi[c]) {
+      switch (t) {
+        case variante_vuota: dimensione += 2; break;
+        case variante_intero: dimensione += 4; break;
+        case variante_doppio: dimensione += 10; break;
+        default:
+          throw errore_esecuzione("the line plan holds an element of unknown type " +
+                                  std::to_string(t));
+      }
+    }
+  }
+  std::string out;
+  out.reserve(dimensione);
+  blocco b;
+  for (int c = 0; c < 2; ++c) {
+    const std::vector<double>& valori = p.valori[c];
+    const std::vector<uint8_t>& tipi = p.tipi[c];
+    for (size_t i = 0; i < punti; ++i) {
+      b.intero_16(tipi[i]);
+      if (tipi[i] == variante_intero) {
+        b.intero_16(static_cast<uint16_t>(CInt(valori[i])));
+      } else if (tipi[i] == variante_doppio) {
+        b.intero_64(std::bit_cast<uint64_t>(valori[i]));
+      }
+      b.aggiungi_a(out);
+    }
+  }
+  return out;
+}
+
+std::string byte_file_sim(const modello& m) {
+  size_t dimensione = 0;
+  for (int r = 0; r < numero_punti; ++r) {
+    controlla_testo(m.punti[r].testo, r);
+    dimensione += 34 + m.punti[r].testo.size();
+  }
+  std::string out;
+  out.reserve(dimensione);
+  blocco b;
+  for (const punto& q : m.punti) {
+    b.byte(q.tipo);
+    b.intero_32(static_cast<uint32_t>(q.inizio));
+    b.intero_32(static_cast<uint32_t>(q.fine));
+    b.intero_32(static_cast<uint32_t>(q.posizione));
+    b.byte(q.opzione_1);
+    b.intero_16(static_cast<uint16_t>(q.testo.size()));
+    b.aggiungi_a(out);
+    out += q.testo;
+    b.intero_16(static_cast<uint16_t>(q.intero_1));
+    b.intero_16(static_cast<uint16_t>(q.intero_2));
+    b.intero_16(static_cast<uint16_t>(q.intero_3));
+    b.intero_16(static_cast<uint16_t>(q.intero_4));
+    b.intero_16(static_cast<uint16_t>(q.intero_5));
+    b.byte(q.opzione_2);
+    b.byte(q.sosta);
+    b.byte(q.opzione_3);
+    b.byte(q.opzione_4);
+    b.intero_32(static_cast<uint32_t>(q.orario));
+    b.aggiungi_a(out);
+  }
+  return out;
+}
+
+std::string byte_file_dat(const modello& m) {
+  std::string out;
+  out.reserve(15 * m.celle.size());
+  blocco b;
+  for (const cella& c : m.celle) {
+    b.byte(c.tipo);
+    b.intero_16(static_cast<uint16_t>(c.valore));
+    b.intero_16(static_cast<uint16_t>(c.valore_2));
+    b.intero_16(static_cast<uint16_t>(c.valore_3));
+    b.intero_16(static_cast<uint16_t>(c.valore_4));
+    b.byte(c.tempo);
+    b.byte(c.preavviso);
+    b.byte(c.montagna);
+    b.byte(c.velocita);
+    b.byte(c.pendenza);
+    b.byte(c.aderenza);
+    b.aggiungi_a(out);
+  }
+  return out;
+}
+
+std::vector<std::string> scrivi_file_binari(const modello& m, archivio& a) {
+  std::vector<std::string> scritti;
+  if (m.genera_linea != 0) {
+    const std::string nome = nome_file_linea(m);
+    // Without a plan the file would come out empty, which a reader would take
+    // for a line of no length.
+    if (!m.profilo.allocato()) {
+      throw errore_esecuzione("cannot write " + nome + ": the line plan was not computed");
+    }
+    a.scrivi(nome, byte_file_linea(m.profilo));
+    scritti.push_back(nome);
+  }
+  const std::string sim = nome_file_sim(m);
+  a.scrivi(sim, byte_file_sim(m));
+  scritti.push_back(sim);
+  const std::string dat = nome_file_dat(m);
+  a.scrivi(dat, byte_file_dat(m));
+  scritti.push_back(dat);
+  return scritti;
+}
