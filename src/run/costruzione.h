@@ -3,14 +3,19 @@
 
 #include <string>
 
-// The error report: shows " Errore n. " followed by the code and ends the
-// program with a non-zero status.
-[[noreturn]] void errore(const std::string& a);
+#include "core/memorizza_percorso.h"
+#include "model/modello.h"
+#include "text/archivio.h"
 
 // The text that the error report shows for a code.
 std::string testo_errore(const std::string& a);
 
-// The whole build run: names, window, texts, documents, compile, end.
-[[noreturn]] void costruzione_scenario();
+// The text shown at the end of a run whose compile recorded an error but
+// still wrote its files: code, position where it has one, description.
+std::string testo_errore_compilazione(const modello& m);
+
+// The work of the run in a folder: the two texts, the three documents, then
+// the compile with the line plan.
+esito_compilazione scrivi_e_compila(modello& m, archivio& a);
 
 #endif

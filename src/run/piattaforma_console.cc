@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <iostream>
 
-#include "run/costruzione.h"
+#include "run/avvio.h"
 #include "run/piattaforma.h"
 
 namespace fs = std::filesystem;

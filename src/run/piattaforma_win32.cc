@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "run/costruzione.h"
+#include "run/avvio.h"
 #include "run/piattaforma.h"
 
 namespace fs = std::filesystem;
