@@ -1,0 +1,18 @@
+#ifndef SCENARIO_FUZZ_PROVE_H
+#define SCENARIO_FUZZ_PROVE_H
+
+#include <cstddef>
+#include <cstdint>
+
+// The bodies of the fuzz targets, shared with the test that replays the
+// inputs kept in fuzz/regressions. A recorded error code is a normal result;
+// anything that escapes or breaks an invariant aborts.
+
+// Reads the input as a source text with a script of field reads.
+void prova_lettore(const uint8_t* dati, size_t quanti);
+
+// Splits the input into a line text and a train text and runs the whole
+// compile (texts, finishing pass, marks, files) in memory.
+void prova_compilazione(const uint8_t* dati, size_t quanti);
+
+#endif
