@@ -1,4 +1,5 @@
 // The console form of the build run, for systems without the Windows window.
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -26,4 +27,9 @@ void termina(int stato) {
   std::exit(stato);
 }
 
-int main() { costruzione_scenario(); }
+int main() {
+  // A file-size limit must make a write fail with its reason, not kill the
+  // program before it can say which file it was writing.
+  std::signal(SIGXFSZ, SIG_IGN);
+  costruzione_scenario();
+}
