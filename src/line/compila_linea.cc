@@ -70,9 +70,14 @@ void avvisa(lettura_linea& s, const std::string& campo) {
   d->avvisi.push_back({d->record, campo});
 }
 
-// A record beyond the grid: (p + 100) / 50 > numero_celle.
-bool oltre_griglia(const modello& m, int32_t p) {
-  return somma(p, 100) / 50.0 > m.numero_celle;
+// A record beyond the grid, (p + 100) / 50 > numero_celle, records 15 at p
+// and ends the body as the end of the text would.
+bool oltre_griglia(modello& m, int32_t p) {
+  if (somma(p, 100) / 50.0 <= m.numero_celle) return false;
+  m.numero_errore = 15;
+  m.posizione_errore = p;
+  annota_errore(m.traccia);
+  return true;
 }
 
 double dato(const profilo_linea& p, int32_t metro, int c) { return p.valori[c][static_cast<size_t>(metro)]; }
@@ -217,12 +222,7 @@ bool corpo(lettura_linea& s) {
       riconosciuta = true;
       const int32_t p = leggi_valore(s);
       const int32_t v = leggi_valore(s);
-      if (oltre_griglia(m, p)) {
-        m.numero_errore = 15;
-        m.posizione_errore = p;
-        annota_errore(m.traccia);
-        return true;
-      }
+      if (oltre_griglia(m, p)) return true;
       const int32_t n = CLng(p / 50.0);
       if (n > 0) {
         do {
@@ -235,12 +235,7 @@ bool corpo(lettura_linea& s) {
       riconosciuta = true;
       const int32_t inizio = leggi_valore(s);
       const int32_t lunghezza = leggi_valore(s);
-      if (oltre_griglia(m, inizio)) {
-        m.numero_errore = 15;
-        m.posizione_errore = inizio;
-        annota_errore(m.traccia);
-        return true;
-      }
+      if (oltre_griglia(m, inizio)) return true;
       if (!curva(s, chiave, inizio, lunghezza)) return uscita(s, 103);
     }
     if (contiene_senza_maiuscole(chiave, "montagna")) {
@@ -248,12 +243,7 @@ bool corpo(lettura_linea& s) {
       int32_t inizio = leggi_valore(s);
       int32_t fine = leggi_valore(s);
       int32_t tipo = leggi_valore(s);
-      if (oltre_griglia(m, inizio)) {
-        m.numero_errore = 15;
-        m.posizione_errore = inizio;
-        annota_errore(m.traccia);
-        return true;
-      }
+      if (oltre_griglia(m, inizio)) return true;
       memo_montagna(m, inizio, fine, tipo);
       if (m.numero_errore > 0) return uscita(s, m.numero_errore, &inizio);
     }
@@ -261,12 +251,7 @@ bool corpo(lettura_linea& s) {
       riconosciuta = true;
       int32_t v[9];
       for (int32_t& x : v) x = leggi_valore(s);
-      if (oltre_griglia(m, v[0])) {
-        m.numero_errore = 15;
-        m.posizione_errore = v[0];
-        annota_errore(m.traccia);
-        return true;
-      }
+      if (oltre_griglia(m, v[0])) return true;
       memo_indicatori_v_max(m, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
       if (m.numero_errore > 0) return uscita(s, m.numero_errore, &v[0]);
     }
@@ -275,12 +260,7 @@ bool corpo(lettura_linea& s) {
       const int32_t p = leggi_valore(s);
       std::string testo = s.l.leggi_testo();
       m.riga = testo;
-      if (oltre_griglia(m, p)) {
-        m.numero_errore = 15;
-        m.posizione_errore = p;
-        annota_errore(m.traccia);
-        return true;
-      }
+      if (oltre_griglia(m, p)) return true;
       // Sign texts fill the point table downward from record 80 to record 1.
       if (s.prossimo_cartello < 1) return uscita(s, 27, &p);
       const int32_t k = cella_della_posizione(p);

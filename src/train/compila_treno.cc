@@ -14,16 +14,22 @@ namespace {
 // The longest text a record can hold: its length is written in 16 bits.
 constexpr size_t testo_massimo = 32767;
 
+// A profile along the cells: the value in force and the next cell.
+struct profilo_celle {
+  int32_t corrente = 0;  // in force before the first record
+  int32_t prossima = 0;  // the next cell to fill
+  uint8_t cella::*campo;
+  bool quinto;  // speeds are stored as a fifth; adhesions as their low 8 bits
+};
+
 struct lettura_treno {
   modello& m;
   archivio& a;
   lettore_campi& l;
   std::string nome;
   int32_t prossimo_cartello;
-  int32_t velocita_corrente = 0;  // in force before the first record
-  int32_t cella_velocita = 0;
-  int32_t aderenza_corrente = 0;  // in force before the first record
-  int32_t cella_aderenza = 0;
+  profilo_celle velocita{0, 0, &cella::velocita, true};
+  profilo_celle aderenza{0, 0, &cella::aderenza, false};
   int32_t numero_stazione = 1;
 };
 
@@ -88,44 +94,26 @@ void avvisa(lettura_treno& s, const std::string& campo) {
   d->avvisi.push_back({d->record, campo});
 }
 
-void scrivi_velocita(lettura_treno& s) {
-  cella_di(s.m, s.cella_velocita).velocita = CByte(s.velocita_corrente / 5.0);
-  s.cella_velocita = somma(s.cella_velocita, 1);
+void scrivi_profilo(modello& m, profilo_celle& p) {
+  cella_di(m, p.prossima).*p.campo = p.quinto ? CByte(p.corrente / 5.0) : bassi_8(p.corrente);
+  p.prossima = somma(p.prossima, 1);
 }
 
-void scrivi_aderenza(lettura_treno& s) {
-  cella_di(s.m, s.cella_aderenza).aderenza = bassi_8(s.aderenza_corrente);
-  s.cella_aderenza = somma(s.cella_aderenza, 1);
-}
-
-esito_record velocita(lettura_treno& s) {
-  const int32_t p = leggi_long(s);
-  const int32_t v = leggi_long(s);
-  if (fuori(s.m, p, 100)) return oltre_griglia(s, p);
-  const int32_t n = CLng(p / 50.0);
+// A speed or adhesion record: the value before it reaches its cell, then it
+// is in force. Records out of order advance the fill one cell each, never
+// past the grid's end.
+esito_record profilo_record(lettura_treno& s, profilo_celle& p) {
+  const int32_t posizione = leggi_long(s);
+  const int32_t valore = leggi_long(s);
+  if (fuori(s.m, posizione, 100)) return oltre_griglia(s, posizione);
+  const int32_t n = CLng(posizione / 50.0);
   if (n > 0) {
     do {
-      if (s.cella_velocita >= s.m.numero_celle) break;
-      scrivi_velocita(s);
-    } while (s.cella_velocita < n);
+      if (p.prossima >= s.m.numero_celle) break;
+      scrivi_profilo(s.m, p);
+    } while (p.prossima < n);
   }
-  s.velocita_corrente = v;
-  return continua;
-}
-
-esito_record aderenza(lettura_treno& s) {
-  const int32_t p = leggi_long(s);
-  const int32_t v = leggi_long(s);
-  if (fuori(s.m, p, 100)) return oltre_griglia(s, p);
-  const int32_t n = CLng(p / 50.0);
-  if (n > 0) {
-    do {
-      // Records out of order advance the fill one cell each: it stops at the grid's end.
-      if (s.cella_aderenza >= s.m.numero_celle) break;
-      scrivi_aderenza(s);
-    } while (s.cella_aderenza < n);
-  }
-  s.aderenza_corrente = v;
+  p.corrente = valore;
   return continua;
 }
 
@@ -260,11 +248,11 @@ esito_record record(lettura_treno& s, const std::string& chiave) {
   }
   if (ha("velocit")) {
     riconosciuta = true;
-    if ((e = velocita(s)) != continua) return e;
+    if ((e = profilo_record(s, s.velocita)) != continua) return e;
   }
   if (ha("aderenza")) {
     riconosciuta = true;
-    if ((e = aderenza(s)) != continua) return e;
+    if ((e = profilo_record(s, s.aderenza)) != continua) return e;
   }
   if (ha("orologio")) {
     riconosciuta = true;
@@ -334,12 +322,11 @@ void compila_treno(modello& m, archivio& a, int32_t prossimo_cartello) {
   if (esito == uscita_errore) return;
 
   // The last speed and adhesion in force reach every cell but the last three.
-  do {
-    scrivi_velocita(s);
-  } while (s.cella_velocita < m.numero_celle - 2);
-  do {
-    scrivi_aderenza(s);
-  } while (s.cella_aderenza < m.numero_celle - 2);
+  for (profilo_celle* p : {&s.velocita, &s.aderenza}) {
+    do {
+      scrivi_profilo(m, *p);
+    } while (p->prossima < m.numero_celle - 2);
+  }
 
   for (int k : {progressiva_tre, progressiva_due, progressiva_uno}) {
     if (m.punti[k].inizio % 50 != 0 || m.punti[k].fine % 50 != 0) {
