@@ -6,6 +6,8 @@
 #include "run/piattaforma.h"
 #include "text/archivio.h"
 
+void (*prima_della_compilazione)(modello&, archivio&) = nullptr;
+
 std::string testo_errore(const std::string& a) { return " Errore n. " + a; }
 
 void errore(const std::string& a) {
@@ -21,6 +23,7 @@ void costruzione_scenario() {
   try {
     archivio_disco cartella(cartella_programma());
     dati_linea(m, cartella);
+    if (prima_della_compilazione) prima_della_compilazione(m, cartella);
   } catch (const errore_esecuzione& e) {
     // A file that cannot be written ends the run, naming the file and why.
     mostra_messaggio(e.what());
