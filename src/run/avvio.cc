@@ -1,6 +1,7 @@
 #include "run/avvio.h"
 
 #include "model/errore_esecuzione.h"
+#include "run/aggancio.h"
 #include "run/costruzione.h"
 #include "run/piattaforma.h"
 #include "text/archivio.h"
@@ -17,7 +18,9 @@ void costruzione_scenario() {
   mostra_finestra();
   try {
     archivio_disco cartella(cartella_programma());
-    const esito_compilazione esito = scrivi_e_compila(m, cartella);
+    scrivi_testi(m, cartella);
+    prima_della_compilazione(m, cartella);
+    const esito_compilazione esito = memorizza_percorso(m, cartella, 1);
     if (!esito.errore.empty()) errore(esito.errore);
   } catch (const errore_esecuzione& e) {
     // A file that cannot be written ends the run, naming the file and why.

@@ -5,10 +5,7 @@
 #include "documents/dati_rallentamenti.h"
 #include "documents/dati_scheda.h"
 #include "line/dati_linea.h"
-#include "model/errore_esecuzione.h"
 #include "model/errori.h"
-#include "model/modello.h"
-#include "text/archivio.h"
 #include "train/dati_treno.h"
 
 std::string testo_errore(const std::string& a) { return " Errore n. " + a; }
@@ -20,11 +17,15 @@ std::string testo_errore_compilazione(const modello& m) {
   return testo + ": " + descrizione_errore(m.numero_errore);
 }
 
-esito_compilazione scrivi_e_compila(modello& m, archivio& a) {
+void scrivi_testi(const modello& m, archivio& a) {
   dati_linea(m, a);
   dati_treno(m, a);
   dati_note(m, a);
   dati_rallentamenti(m, a);
   dati_scheda(m, a);
+}
+
+esito_compilazione scrivi_e_compila(modello& m, archivio& a) {
+  scrivi_testi(m, a);
   return memorizza_percorso(m, a, 1);
 }

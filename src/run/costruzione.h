@@ -14,8 +14,12 @@ std::string testo_errore(const std::string& a);
 // still wrote its files: code, position where it has one, description.
 std::string testo_errore_compilazione(const modello& m);
 
-// The work of the run in a folder: the two texts, the three documents, then
-// the compile with the line plan.
+// The writers of the run, in their order: the two texts, then the notes, the
+// slowdown order and the timetable card.
+void scrivi_testi(const modello& m, archivio& a);
+
+// The work of the run in a folder: the texts and documents, then the compile
+// with the line plan.
 esito_compilazione scrivi_e_compila(modello& m, archivio& a);
 
 #endif

@@ -2,6 +2,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <iostream>
 
@@ -31,5 +32,11 @@ int main() {
   // A file-size limit must make a write fail with its reason, not kill the
   // program before it can say which file it was writing.
   std::signal(SIGXFSZ, SIG_IGN);
-  costruzione_scenario();
+  try {
+    costruzione_scenario();
+  } catch (const std::exception& e) {
+    // Whatever the run's own steps do not report ends it here, with its reason.
+    mostra_messaggio(e.what());
+    termina(1);
+  }
 }

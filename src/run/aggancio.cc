@@ -1,0 +1,3 @@
+#include "run/aggancio.h"
+
+void prima_della_compilazione(modello&, archivio&) {}
