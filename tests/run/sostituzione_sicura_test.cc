@@ -8,12 +8,12 @@
 #include <iterator>
 #include <string>
 
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 #if defined(SCENARIO_BUILDER_EXE) && !defined(_WIN32)
+
+#include <sys/wait.h>
 
 namespace {
 
