@@ -441,6 +441,8 @@ TEST(Ispeziona, InputsThatDoNotFitTheirLayoutFailWithTheirReason) {
       {"doppio_linea.dat", std::string("\x05\x00\x01\x02\x03", 5),
        "the file ends inside element 0: its double needs 8 bytes at offset 2, 3 left"},
       {"mezzo_linea.dat", std::string(1, '\0'), "the file ends inside the type of element 0 (offset 0)"},
+      {"enorme_linea.dat", std::string(2 * (2 * 1007001 + 1), '\0'),
+       "more than 2014002 elements: longer than the plan of the longest line"},
       {"assente.sim", "", "cannot be read: No such file or directory"},
       {"cartella.dat", "", "is a folder, not a file"},
       {"note.txt", "testo", "not a name of a scenario file (it should end in .sim, .dat or _linea.dat)"},
@@ -458,6 +460,13 @@ TEST(Ispeziona, InputsThatDoNotFitTheirLayoutFailWithTheirReason) {
     EXPECT_EQ(r.err, percorso + ": " + c.errore + "\n") << c.nome;
     EXPECT_EQ(r.out, "") << c.nome;
   }
+}
+
+TEST(Ispeziona, ReadingStopsAtTheSizeLimit) {
+  if (!std::filesystem::exists("/dev/zero")) GTEST_SKIP() << "no endless file to read here";
+  auto r = leggi_file("/dev/zero");
+  EXPECT_EQ(r.errore, "larger than 67108864 bytes: too large for a scenario file");
+  EXPECT_EQ(r.dati, "");
 }
 
 TEST(Ispeziona, EveryFileIsReportedWhenOneFails) {
