@@ -23,6 +23,14 @@ const char* const aiuto =
     "Exit status: 0 when every file fits its layout, 2 on a usage error or when a\n"
     "file cannot be read or does not fit its layout.\n";
 
+// The three kilometre progressives, in the order of their records.
+const struct {
+  const char* nome;
+  int indice;
+} progressive[] = {{"progressiva_tre", progressiva_tre},
+                   {"progressiva_due", progressiva_due},
+                   {"progressiva_uno", progressiva_uno}};
+
 // A text of the files (Windows-1252) as a quoted, escaped UTF-8 string.
 std::string citato(const std::string& cp1252) { return stringa_json(cp1252_a_utf8(cp1252)); }
 
@@ -130,12 +138,6 @@ void testo_punti(const esame_file& e, std::ostream& out) {
   const punto& tr = p[punto_treno];
   const punto& sc = p[punto_scenario];
   const punto& co = p[punto_codici];
-  const struct {
-    const char* nome;
-    int indice;
-  } progressive[] = {{"progressiva_tre", progressiva_tre},
-                     {"progressiva_due", progressiva_due},
-                     {"progressiva_uno", progressiva_uno}};
   for (const auto& g : progressive) {
     const punto& q = p[g.indice];
     out << formato("  %-20s from %d m, figure %d m, direction %d\n", g.nome, q.inizio, q.fine, q.posizione);
@@ -274,12 +276,6 @@ void json_punti(const esame_file& e, scrittore_json& j) {
   const punto& sc = p[punto_scenario];
   const punto& co = p[punto_codici];
   j.chiave("header").oggetto();
-  const struct {
-    const char* nome;
-    int indice;
-  } progressive[] = {{"progressiva_tre", progressiva_tre},
-                     {"progressiva_due", progressiva_due},
-                     {"progressiva_uno", progressiva_uno}};
   for (const auto& g : progressive) {
     const punto& q = p[g.indice];
     j.chiave(g.nome).oggetto();
