@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/memorizza_dati.h"
 #include "line/dati_linea.h"
@@ -187,6 +189,20 @@ inline modello scenario_incorporato() {
   m.celle[1].valore = 5121;
   m.celle[1].valore_2 = 2475;
   return m;
+}
+
+// What a command printed and returned.
+struct esecuzione {
+  int stato;
+  std::string out;
+  std::string err;
+};
+
+template <class C>
+esecuzione esegui(C comando, const std::vector<std::string>& argomenti) {
+  std::ostringstream out, err;
+  int stato = comando(argomenti, out, err);
+  return {stato, out.str(), err.str()};
 }
 
 // A folder of its own under the system's temporary folder, removed at the end.

@@ -275,17 +275,9 @@ std::string testo_di(const std::string& nome, const std::string& contenuto) {
   return out.str();
 }
 
-struct esecuzione {
-  int stato;
-  std::string out;
-  std::string err;
-};
+using prova::esecuzione;
 
-esecuzione esegui(const std::vector<std::string>& argomenti) {
-  std::ostringstream out, err;
-  int stato = ispeziona(argomenti, out, err);
-  return {stato, out.str(), err.str()};
-}
+esecuzione esegui(const std::vector<std::string>& argomenti) { return prova::esegui(ispeziona, argomenti); }
 
 // ---- The point table ----------------------------------------------------------
 

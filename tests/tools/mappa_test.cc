@@ -259,17 +259,9 @@ std::vector<std::string> nomi_stazioni(const tabella_punti& p) {
   return n;
 }
 
-struct esecuzione {
-  int stato;
-  std::string out;
-  std::string err;
-};
+using prova::esecuzione;
 
-esecuzione esegui(const std::vector<std::string>& argomenti) {
-  std::ostringstream out, err;
-  int stato = mappa(argomenti, out, err);
-  return {stato, out.str(), err.str()};
-}
+esecuzione esegui(const std::vector<std::string>& argomenti) { return prova::esegui(mappa, argomenti); }
 
 std::string leggi(const std::filesystem::path& p) {
   std::ifstream f(p, std::ios::binary);

@@ -28,6 +28,9 @@ enum class genere_file {
 // point table; letter case is ignored. Nothing for any other name.
 std::optional<genere_file> genere_da_nome(std::string_view nome);
 const char* descrizione_genere(genere_file g);
+// What is wrong with a name that genere_da_nome does not know.
+constexpr const char* nome_non_di_scenario =
+    "not a name of a scenario file (it should end in .sim, .dat or _linea.dat)";
 
 // The decoded content of a file, or what keeps the bytes from fitting the
 // layout (the message names no file; the caller puts the name in front).

@@ -419,34 +419,23 @@ esame_file esamina(std::string nome, std::string_view byte) {
   e.byte = byte.size();
   e.genere = genere_da_nome(e.nome);
   if (!e.genere) {
-    e.errore = e.nome + ": not a name of a scenario file (it should end in .sim, .dat or _linea.dat)";
+    e.errore = e.nome + ": " + nome_non_di_scenario;
     return e;
   }
-  std::string errore;
+  // Only a file that fits its layout is looked over.
+  auto prendi = [&e](auto d, auto& destinazione, void (*controlla)(esame_file&)) {
+    destinazione = std::move(d.dati);
+    if (!d.ok()) {
+      e.errore = e.nome + ": " + d.errore;
+    } else {
+      controlla(e);
+    }
+  };
   switch (*e.genere) {
-    case genere_file::punti: {
-      auto d = decodifica_punti(byte);
-      errore = d.errore;
-      e.punti = std::move(d.dati);
-      if (d.ok()) controlla_punti(e);
-      break;
-    }
-    case genere_file::celle: {
-      auto d = decodifica_celle(byte);
-      errore = d.errore;
-      e.celle = std::move(d.dati);
-      if (d.ok()) controlla_celle(e);
-      break;
-    }
-    case genere_file::profilo: {
-      auto d = decodifica_profilo(byte);
-      errore = d.errore;
-      e.profilo = std::move(d.dati);
-      if (d.ok()) controlla_profilo(e);
-      break;
-    }
+    case genere_file::punti: prendi(decodifica_punti(byte), e.punti, controlla_punti); break;
+    case genere_file::celle: prendi(decodifica_celle(byte), e.celle, controlla_celle); break;
+    case genere_file::profilo: prendi(decodifica_profilo(byte), e.profilo, controlla_profilo); break;
   }
-  if (!errore.empty()) e.errore = e.nome + ": " + errore;
   return e;
 }
 

@@ -644,7 +644,7 @@ int mappa(const std::vector<std::string>& argomenti, std::ostream& out, std::ost
     for (const std::string& f : ingressi) {
       auto g = genere_da_nome(f);
       if (!g) {
-        err << errore_uso(f + ": not a name of a scenario file (it should end in .sim, .dat or _linea.dat)") << "\n";
+        err << errore_uso(f + ": " + nome_non_di_scenario) << "\n";
         return 2;
       }
       per_genere[*g].push_back(f);
