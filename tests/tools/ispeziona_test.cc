@@ -1,0 +1,648 @@
+#include "scenario/ispeziona.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/file_di_prova.h"
+
+namespace {
+
+using prova::byte;
+
+// ---- A strict JSON reader, to check what the tool prints --------------------
+
+struct json {
+  enum genere { nullo, logico, numero, stringa, lista, oggetto } g = nullo;
+  bool b = false;
+  double n = 0;
+  std::string s;
+  std::vector<json> elementi;
+  std::vector<std::pair<std::string, json>> campi;
+
+  const json& operator[](const std::string& chiave) const {
+    for (const auto& [k, v] : campi) {
+      if (k == chiave) return v;
+    }
+    static const json assente;
+    ADD_FAILURE() << "no key " << chiave;
+    return assente;
+  }
+  const json& operator[](size_t i) const {
+    static const json assente;
+    if (i < elementi.size()) return elementi[i];
+    ADD_FAILURE() << "no element " << i;
+    return assente;
+  }
+};
+
+class lettore_json {
+ public:
+  // The value, or nothing when the text is not exactly one JSON value.
+  static std::optional<json> leggi(std::string_view t) {
+    lettore_json l(t);
+    json v;
+    l.spazi();
+    if (!l.valore(v)) return std::nullopt;
+    l.spazi();
+    if (l.i_ != t.size()) return std::nullopt;
+    return v;
+  }
+
+ private:
+  explicit lettore_json(std::string_view t) : t_(t) {}
+
+  bool fine() const { return i_ >= t_.size(); }
+  char c() const { return fine() ? '\0' : t_[i_]; }
+  void spazi() {
+    while (!fine() && (c() == ' ' || c() == '\t' || c() == '\n' || c() == '\r')) ++i_;
+  }
+  bool parola(std::string_view p) {
+    if (t_.substr(i_, p.size()) != p) return false;
+    i_ += p.size();
+    return true;
+  }
+  bool cifre() {
+    size_t da = i_;
+    while (!fine() && c() >= '0' && c() <= '9') ++i_;
+    return i_ > da;
+  }
+
+  bool valore(json& v) {
+    if (++profondita_ > 200) return false;
+    bool ok = false;
+    switch (c()) {
+      case '{': ok = oggetto(v); break;
+      case '[': ok = lista(v); break;
+      case '"': v.g = json::stringa; ok = stringa(v.s); break;
+      case 't': v.g = json::logico; v.b = true; ok = parola("true"); break;
+      case 'f': v.g = json::logico; ok = parola("false"); break;
+      case 'n': ok = parola("null"); break;
+      default: ok = numero(v);
+    }
+    --profondita_;
+    return ok;
+  }
+
+  bool numero(json& v) {
+    size_t da = i_;
+    if (c() == '-') ++i_;
+    if (c() == '0') {
+      ++i_;
+    } else if (!cifre()) {
+      return false;
+    }
+    if (c() == '.') {
+      ++i_;
+      if (!cifre()) return false;
+    }
+    if (c() == 'e' || c() == 'E') {
+      ++i_;
+      if (c() == '+' || c() == '-') ++i_;
+      if (!cifre()) return false;
+    }
+    v.g = json::numero;
+    v.n = std::stod(std::string(t_.substr(da, i_ - da)));
+    return true;
+  }
+
+  bool esadecimale(uint32_t& u) {
+    u = 0;
+    for (int k = 0; k < 4; ++k) {
+      char x = c();
+      ++i_;
+      u <<= 4;
+      if (x >= '0' && x <= '9') {
+        u |= static_cast<uint32_t>(x - '0');
+      } else if (x >= 'a' && x <= 'f') {
+        u |= static_cast<uint32_t>(x - 'a' + 10);
+      } else if (x >= 'A' && x <= 'F') {
+        u |= static_cast<uint32_t>(x - 'A' + 10);
+      } else {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  static void utf8(std::string& s, uint32_t cp) {
+    if (cp < 0x80) {
+      s += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      s += static_cast<char>(0xC0 | (cp >> 6));
+      s += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      s += static_cast<char>(0xE0 | (cp >> 12));
+      s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      s += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      s += static_cast<char>(0xF0 | (cp >> 18));
+      s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      s += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
+
+  bool stringa(std::string& s) {
+    ++i_;  // the opening quote
+    while (true) {
+      if (fine()) return false;
+      auto x = static_cast<unsigned char>(c());
+      if (x == '"') {
+        ++i_;
+        return true;
+      }
+      if (x < 0x20) return false;
+      if (x != '\\') {
+        s += static_cast<char>(x);
+        ++i_;
+        continue;
+      }
+      ++i_;
+      char e = c();
+      ++i_;
+      switch (e) {
+        case '"': s += '"'; break;
+        case '\\': s += '\\'; break;
+        case '/': s += '/'; break;
+        case 'b': s += '\b'; break;
+        case 'f': s += '\f'; break;
+        case 'n': s += '\n'; break;
+        case 'r': s += '\r'; break;
+        case 't': s += '\t'; break;
+        case 'u': {
+          uint32_t u;
+          if (!esadecimale(u)) return false;
+          if (u >= 0xD800 && u <= 0xDBFF) {
+            uint32_t basso;
+            if (!parola("\\u") || !esadecimale(basso) || basso < 0xDC00 || basso > 0xDFFF) return false;
+            u = 0x10000 + ((u - 0xD800) << 10) + (basso - 0xDC00);
+          } else if (u >= 0xDC00 && u <= 0xDFFF) {
+            return false;
+          }
+          utf8(s, u);
+          break;
+        }
+        default: return false;
+      }
+    }
+  }
+
+  bool lista(json& v) {
+    v.g = json::lista;
+    ++i_;
+    spazi();
+    if (c() == ']') {
+      ++i_;
+      return true;
+    }
+    while (true) {
+      spazi();
+      json e;
+      if (!valore(e)) return false;
+      v.elementi.push_back(std::move(e));
+      spazi();
+      if (c() == ']') {
+        ++i_;
+        return true;
+      }
+      if (c() != ',') return false;
+      ++i_;
+    }
+  }
+
+  bool oggetto(json& v) {
+    v.g = json::oggetto;
+    ++i_;
+    spazi();
+    if (c() == '}') {
+      ++i_;
+      return true;
+    }
+    while (true) {
+      spazi();
+      std::string k;
+      if (c() != '"' || !stringa(k)) return false;
+      spazi();
+      if (c() != ':') return false;
+      ++i_;
+      spazi();
+      json e;
+      if (!valore(e)) return false;
+      v.campi.emplace_back(std::move(k), std::move(e));
+      spazi();
+      if (c() == '}') {
+        ++i_;
+        return true;
+      }
+      if (c() != ',') return false;
+      ++i_;
+    }
+  }
+
+  std::string_view t_;
+  size_t i_ = 0;
+  int profondita_ = 0;
+};
+
+std::vector<std::string> righe(const std::string& testo) {
+  std::vector<std::string> r;
+  std::istringstream in(testo);
+  for (std::string riga; std::getline(in, riga);) r.push_back(riga);
+  return r;
+}
+
+// The lines of `testo` from the one equal to `prima`, as many as `attese` has.
+std::vector<std::string> da_riga(const std::string& testo, const std::string& prima, size_t quante) {
+  std::vector<std::string> r = righe(testo);
+  for (size_t i = 0; i < r.size(); ++i) {
+    if (r[i] == prima) return {r.begin() + static_cast<std::ptrdiff_t>(i),
+                               r.begin() + static_cast<std::ptrdiff_t>(std::min(r.size(), i + quante))};
+  }
+  ADD_FAILURE() << "no line \"" << prima << "\" in\n" << testo;
+  return {};
+}
+
+std::string testo_di(const std::string& nome, const std::string& contenuto) {
+  esame_file e = esamina(nome, contenuto);
+  EXPECT_EQ(e.errore, "");
+  std::ostringstream out;
+  stampa_testo(e, out);
+  return out.str();
+}
+
+using prova::esecuzione;
+
+esecuzione esegui(const std::vector<std::string>& argomenti) { return prova::esegui(ispeziona, argomenti); }
+
+// ---- The point table ----------------------------------------------------------
+
+TEST(Ispeziona, PointTableShowsHeaderSlotsStationsAndSigns) {
+  std::string sim = prova::file_sim(prova::punti_di_prova());
+  ASSERT_EQ(sim.size(), 87u * 34 + 15 + 12 + 26 + 20 + 5);
+  std::string t = testo_di("M_T.sim", sim);
+  std::vector<std::string> attese = {
+      "M_T.sim: train scenario file, 3036 bytes, 87 records",
+      "  progressiva_tre      from 0 m, figure 150400 m, direction 1",
+      "  progressiva_due      from 0 m, figure 0 m, direction 0",
+      "  progressiva_uno      from 0 m, figure 0 m, direction 0",
+      "  massa_frenata        105",
+      "  lunghezza_percorso   62000 m",
+      "  numero_vetture       4",
+      "  sfondo_uno           3",
+      "  sfondo_due           2",
+      "  sfondo_tre           1",
+      "  scenario name        \"aaaaaaaaaaaaaaaaaaaa\"",
+      "  marca_sim            610",
+      "  codice_st            31525",
+      "  ripetizione_inizio   0 m",
+      "  ripetizione_fine     60000 m",
+      "  numero_codici        4",
+      "  train code           \"aaaaa\"",
+      "  sabbia               300",
+      "  orologio             12:42:20",
+      "stations: 2",
+      "   1  kind 12  \"MORSALO / MORSK\"",
+      "      at 0 m (0.000 km), extent -500 to 500 m, time 12:43:00, stop 1 s",
+      "      opzione_1 1, opzione_2 0, opzione_3 0, opzione_4 0, intero 4 1 2 1 1",
+      "   2  kind 24  \"Cal\xC3\xA8/ Kaltig\"",
+      "      at 7800 m (7.800 km), extent 7700 to 7900 m, time none, no stop",
+      "      opzione_1 0, opzione_2 0, opzione_3 0, opzione_4 0, intero 0 0 0 0 0",
+      "sign texts: 1",
+      "  80  \"(P.L.       )(Km. 140.791)\"",
+  };
+  EXPECT_EQ(righe(t), attese);
+}
+
+TEST(Ispeziona, PointTableWarnsOfWrongMarkCodeAndStrayRecords) {
+  auto p = prova::punti_di_prova();
+  p[punto_scenario].intero_1 = 0;
+  p[punto_scenario].orario = 31524;
+  p[40].sosta = 3;
+  std::string t = testo_di("M_T.sim", prova::file_sim(p));
+  std::vector<std::string> attese = {
+      "other records:",
+      "  40  sosta 3",
+      "warning: marca_sim is 0, not the file mark 610",
+      "warning: codice_st is 31524; the train code and scenario name of this file give 31525",
+      "warning: record 40 is neither a station nor a sign text",
+  };
+  EXPECT_EQ(da_riga(t, "other records:", 5), attese);
+}
+
+// ---- The cell file --------------------------------------------------------------
+
+TEST(Ispeziona, CellFileShowsObjectsMarksAndRuns) {
+  std::string dat = prova::celle_di_prova();
+  ASSERT_EQ(dat.size(), 13u * 15);
+  ASSERT_EQ(dat.substr(16, 2), "\x01\x14");  // the file mark where readers look for it
+  std::string t = testo_di("M_T.dat", dat);
+  std::vector<std::string> attese = {
+      "M_T.dat: train cell file, 195 bytes, 13 cells (0 to 600 m)",
+      "  marca_dat            5121",
+      "  codice_og            2473",
+      "objects: 10",
+      "  cell    2     100 m    0.100 km  segnale                left 5 1 0, right 2 1 0, sx 2, dx 2, rapp 0, tempo 250",
+      "  cell    3     150 m    0.150 km  avviso_rallentamento   40 km/h",
+      "  cell    4     200 m    0.200 km  inizio_rallentamento   40 km/h, d_v 5, f_tt 1",
+      "  cell    5     250 m    0.250 km  fine_rallentamento     40 km/h, f_tt 1",
+      "  cell    6     300 m    0.300 km  tabella_rallentamento  board 2",
+      "  cell    7     350 m    0.350 km  indicatore_v_max       s 95 100 105, d 95 100 105, stripes s 0 d 0",
+      "  cell    8     400 m    0.400 km  indicatore_v_max       s 70 75 75, d 70 75 75, stripes s 2 d 2",
+      "  cell    9     450 m    0.450 km  cartello               sign text record 80",
+      "  cell   10     500 m    0.500 km  fermata                station record 1",
+      "  cell   11     550 m    0.550 km  kind 9                 valore 7",
+      "approach marks (preavviso):",
+      "  cell   12     600 m: 81",
+      "speed (velocita x 5):",
+      "  cells    0-1          0 m to     100 m: 30 km/h",
+      "  cells    2-12       100 m to     650 m: 100 km/h",
+      "gradient (pendenza - 100):",
+      "  cells    0-1          0 m to     100 m: 0 per mille",
+      "  cells    2-12       100 m to     650 m: -4 per mille",
+      "adhesion (aderenza):",
+      "  cells    0-12         0 m to     650 m: 55",
+      "mountain (montagna):",
+      "  cells    0-12         0 m to     650 m: 0",
+      "warning: 1 cells hold a kind that is never stored (the first, cell 11, kind 9)",
+  };
+  EXPECT_EQ(righe(t), attese);
+}
+
+TEST(Ispeziona, ValuesThatDoNotSplitAreShownRaw) {
+  std::vector<cella> c(3);
+  c[1].valore = 5121;
+  c[2].tipo = segnale;
+  c[2].valore = 123;  // not two digits
+  c[2].valore_4 = 3;
+  std::string t = testo_di("M_T.dat", prova::file_dat(c));
+  EXPECT_EQ(da_riga(t, "objects: 1", 2)[1],
+            "  cell    2     100 m    0.100 km  segnale                valore 123, valore_4 3");
+}
+
+// ---- The line profile -------------------------------------------------------------
+
+TEST(Ispeziona, LineProfileShowsTypesExtentAndLength) {
+  std::string linea = prova::linea_di_prova();
+  ASSERT_EQ(linea.size(), 20u * 5 - 36);  // lunghezza_estesa 5
+  std::string t = testo_di("M_linea.dat", linea);
+  std::vector<std::string> attese = {
+      "M_linea.dat: line profile file, 64 bytes, 6 points (0 to 5) for each coordinate",
+      "  first coordinate:  0-1 16-bit integer, 2-3 double, 4-5 empty",
+      "  second coordinate: 0-1 16-bit integer, 2-3 double, 4-5 empty",
+      "  plan: 4 points with both coordinates",
+      "  first coordinate from 0.0 to 3.0 m",
+      "  second coordinate from 0.0 to 6.0 m",
+      "  length along the plan: 7.0 m",
+  };
+  EXPECT_EQ(righe(t), attese);
+}
+
+// ---- Files that do not fit ----------------------------------------------------
+
+TEST(Ispeziona, InputsThatDoNotFitTheirLayoutFailWithTheirReason) {
+  std::string sim = prova::file_sim({});
+  ASSERT_EQ(sim.size(), 87u * 34);
+  std::string testo_lungo = sim;
+  testo_lungo[14] = '\x88';  // record 0's text: 5000 bytes
+  testo_lungo[15] = '\x13';
+  std::string variante_3 = byte().i16(2).i16(0).i16(3).i16(0).b;
+
+  struct caso {
+    std::string nome;
+    std::string contenuto;
+    std::string errore;
+  };
+  const std::vector<caso> casi = {
+      {"vuoto.sim", "", "the file is empty"},
+      {"corto.sim", sim.substr(0, 100), "the file ends inside record 2, at field orario (offset 98 of 100 bytes)"},
+      {"testo.sim", testo_lungo,
+       "record 0: a text of 5000 bytes at offset 16 runs past the end of the file (2958 bytes)"},
+      {"lungo.sim", sim + "xyz", "3 bytes follow the last of the 87 records"},
+      {"vuoto.dat", "", "the file is empty"},
+      {"Morsalo_Torvia_R20417.dat", std::string(20714, '\0'), "20714 bytes is not a whole number of 15-byte cells"},
+      {"una.dat", std::string(15, '\0'), "15 bytes hold only cell 0; a cell file has at least cells 0 and 1"},
+      {"vuoto_linea.dat", "", "the file is empty"},
+      {"tipo_linea.dat", variante_3,
+       "element 1 at offset 4 has variant type 3; a line profile holds only types 0, 2 and 5"},
+      {"dispari_linea.dat", std::string(6, '\0'), "3 elements do not split into two equal halves, one for each coordinate"},
+      {"doppio_linea.dat", std::string("\x05\x00\x01\x02\x03", 5),
+       "the file ends inside element 0: its double needs 8 bytes at offset 2, 3 left"},
+      {"mezzo_linea.dat", std::string(1, '\0'), "the file ends inside the type of element 0 (offset 0)"},
+      {"enorme_linea.dat", std::string(2 * (2 * 1007001 + 1), '\0'),
+       "more than 2014002 elements: longer than the plan of the longest line"},
+      {"assente.sim", "", "cannot be read: No such file or directory"},
+      {"cartella.dat", "", "is a folder, not a file"},
+      {"note.txt", "testo", "not a name of a scenario file (it should end in .sim, .dat or _linea.dat)"},
+  };
+  prova::cartella_temporanea dir;
+  for (const caso& c : casi) {
+    std::string percorso = (dir.percorso() / c.nome).string();
+    if (c.nome == "cartella.dat") {
+      std::filesystem::create_directory(percorso);
+    } else if (c.nome != "assente.sim") {
+      dir.scrivi(c.nome, c.contenuto);
+    }
+    esecuzione r = esegui({percorso});
+    EXPECT_EQ(r.stato, 2) << c.nome;
+    EXPECT_EQ(r.err, percorso + ": " + c.errore + "\n") << c.nome;
+    EXPECT_EQ(r.out, "") << c.nome;
+  }
+}
+
+TEST(Ispeziona, ReadingStopsAtTheSizeLimit) {
+  if (!std::filesystem::exists("/dev/zero")) GTEST_SKIP() << "no endless file to read here";
+  auto r = leggi_file("/dev/zero");
+  EXPECT_EQ(r.errore, "larger than 67108864 bytes: too large for a scenario file");
+  EXPECT_EQ(r.dati, "");
+}
+
+TEST(Ispeziona, EveryFileIsReportedWhenOneFails) {
+  prova::cartella_temporanea dir;
+  std::string buono = dir.scrivi("M_linea.dat", prova::linea_di_prova());
+  std::string guasto = dir.scrivi("M_T.dat", std::string(16, '\0'));
+  esecuzione r = esegui({guasto, buono});
+  EXPECT_EQ(r.stato, 2);
+  EXPECT_EQ(r.err, guasto + ": 16 bytes is not a whole number of 15-byte cells\n");
+  EXPECT_EQ(righe(r.out).at(0), buono + ": line profile file, 64 bytes, 6 points (0 to 5) for each coordinate");
+}
+
+TEST(Ispeziona, CommandLine) {
+  esecuzione aiuto = esegui({"--help"});
+  EXPECT_EQ(aiuto.stato, 0);
+  EXPECT_EQ(aiuto.out.rfind("usage: scenario inspect FILE... [--json]\n", 0), 0u);
+
+  const struct {
+    std::vector<std::string> argomenti;
+    std::string prima_riga;
+  } sbagliati[] = {
+      {{}, "scenario inspect: no file given"},
+      {{"--json"}, "scenario inspect: no file given"},
+      {{"--xml", "a.sim"}, "scenario inspect: unknown option --xml"},
+  };
+  for (const auto& s : sbagliati) {
+    esecuzione r = esegui(s.argomenti);
+    EXPECT_EQ(r.stato, 2) << s.prima_riga;
+    EXPECT_EQ(righe(r.err).at(0), s.prima_riga);
+    EXPECT_EQ(r.out, "");
+  }
+}
+
+// ---- JSON -------------------------------------------------------------------------
+
+TEST(Ispeziona, JsonStringsEscapeQuotesBackslashesAndControls) {
+  const struct {
+    std::string in;
+    std::string out;
+  } casi[] = {
+      {"", "\"\""},
+      {"Roccafonda", "\"Roccafonda\""},
+      {"a\"b\\c/d", "\"a\\\"b\\\\c/d\""},
+      {"\b\f\n\r\t", "\"\\b\\f\\n\\r\\t\""},
+      {std::string("\x00\x01\x1f\x7f", 4), "\"\\u0000\\u0001\\u001f\x7f\""},
+      {"Cal\xC3\xA8 \xE2\x82\xAC \xF0\x9F\x9A\x86", "\"Cal\xC3\xA8 \xE2\x82\xAC \xF0\x9F\x9A\x86\""},
+      // Not UTF-8: a lone Windows-1252 byte, a cut sequence, an overlong form, a surrogate.
+      {"Cal\xE8", "\"Cal\\ufffd\""},
+      {"\xE2\x82", "\"\\ufffd\\ufffd\""},
+      {"\xC0\x80", "\"\\ufffd\\ufffd\""},
+      {"\xED\xA0\x80", "\"\\ufffd\\ufffd\\ufffd\""},
+  };
+  for (const auto& c : casi) {
+    std::string s = stringa_json(c.in);
+    EXPECT_EQ(s, c.out);
+    auto letto = lettore_json::leggi(s);
+    ASSERT_TRUE(letto.has_value()) << s;
+    if (c.out.find("ufffd") == std::string::npos) {
+      EXPECT_EQ(letto->s, c.in);
+    }
+  }
+}
+
+TEST(Ispeziona, JsonOutputIsOneValidObject) {
+  auto p = prova::punti_di_prova();
+  p[1].testo = std::string("Q\"\\\x01\xE8", 5);
+  prova::cartella_temporanea dir;
+  std::string sim = dir.scrivi("M_T.sim", prova::file_sim(p));
+  std::string dat = dir.scrivi("M_T.dat", prova::celle_di_prova());
+  std::string linea = dir.scrivi("M_linea.dat", prova::linea_di_prova());
+  std::string guasto = dir.scrivi("G_T.dat", "x");
+  esecuzione r = esegui({"--json", sim, dat, linea, guasto});
+  EXPECT_EQ(r.stato, 2);
+  EXPECT_EQ(r.err, guasto + ": 1 bytes is not a whole number of 15-byte cells\n");
+  auto j = lettore_json::leggi(r.out);
+  ASSERT_TRUE(j.has_value()) << r.out;
+  const json& file = (*j)["files"];
+  ASSERT_EQ(file.elementi.size(), 4u);
+
+  const json& s = file[0];
+  EXPECT_EQ(s["file"].s, sim);
+  EXPECT_EQ(s["kind"].s, "train scenario file");
+  EXPECT_EQ(s["header"]["orologio"].s, "12:42:20");
+  EXPECT_EQ(s["header"]["sfondo_due"].n, 2);
+  EXPECT_EQ(s["header"]["progressiva_tre"]["figure_m"].n, 150400);
+  EXPECT_EQ(s["stations"][0]["testo"].s, "Q\"\\\x01\xC3\xA8");
+  EXPECT_EQ(s["stations"][0]["time"].s, "12:43:00");
+  EXPECT_EQ(s["stations"][1]["posizione"].n, 7800);
+  EXPECT_EQ(s["signs"][0]["record"].n, 80);
+  EXPECT_EQ(s["warnings"].elementi.size(), 0u);
+
+  const json& d = file[1];
+  EXPECT_EQ(d["cells"].n, 13);
+  EXPECT_EQ(d["marca_dat"].n, 5121);
+  const json& segnale = d["objects"][0];
+  EXPECT_EQ(segnale["kind"].s, "segnale");
+  EXPECT_EQ(segnale["m"].n, 100);
+  EXPECT_EQ(segnale["km"].n, 0.1);
+  EXPECT_EQ(segnale["left"][0].n, 5);
+  EXPECT_EQ(segnale["right"][0].n, 2);
+  EXPECT_EQ(segnale["tempo"].n, 250);
+  EXPECT_EQ(d["objects"][5]["s"][2].n, 105);
+  EXPECT_EQ(d["pendenza"][1]["value"].n, -4);
+  EXPECT_EQ(d["velocita"][1]["to_m"].n, 650);
+  EXPECT_EQ(d["warnings"].elementi.size(), 1u);
+
+  const json& l = file[2];
+  EXPECT_EQ(l["points"].n, 6);
+  EXPECT_EQ(l["length_m"].n, 7);
+  EXPECT_EQ(l["second_max"].n, 6);
+  EXPECT_EQ(l["first_coordinate_types"][1]["name"].s, "double");
+
+  EXPECT_EQ(file[3]["error"].s, guasto + ": 1 bytes is not a whole number of 15-byte cells");
+}
+
+// ---- The built-in scenario --------------------------------------------------------
+
+TEST(Ispeziona, BuiltInScenarioCompiledInMemory) {
+  modello m = prova::scenario_incorporato();
+  ASSERT_EQ(m.numero_errore, 0);
+  std::string t = testo_di("Morsalo_Torvia_R20417.sim", prova::file_sim(m.punti));
+  EXPECT_EQ(da_riga(t, "stations: 12", 5)[4], "   2  kind 27  \"Bivio Ganzena/Ganzen\"");
+  EXPECT_EQ(da_riga(t, "sign texts: 20", 2)[1], "  80  \"(PONTE SUL   )(FIUME VERSAL)\"");
+  EXPECT_EQ(da_riga(t, "  orologio             12:42:20", 1).size(), 1u);
+
+  EXPECT_EQ(t.find("warning:"), std::string::npos) << t;
+
+  std::string c = testo_di("Morsalo_Torvia_R20417.dat", prova::file_dat(m.celle));
+  EXPECT_EQ(c.find("warning:"), std::string::npos) << c;
+  EXPECT_EQ(righe(c).at(0), "Morsalo_Torvia_R20417.dat: train cell file, 20715 bytes, 1381 cells (0 to 69000 m)");
+  for (const std::string& riga : {
+           std::string("  cell   15     750 m    0.750 km  indicatore_v_max       s 95 100 105, d 95 100 105, "
+                       "stripes s 0 d 0"),
+           std::string("  cell  190    9500 m    9.500 km  segnale                left 5 1 0, right 2 1 0, sx 2, "
+                       "dx 2, rapp 0, tempo 250"),
+           std::string("  cell 1024   51200 m   51.200 km  indicatore_v_max       s 70 75 75, d 70 75 75, "
+                       "stripes s 2 d 2"),
+           std::string("  cells    0-13         0 m to     700 m: 30 km/h"),
+           std::string("  cells  332-427    16600 m to   21400 m: -4 per mille"),
+           std::string("  cells 1378-1380   68900 m to   69050 m: -100 per mille (pendenza 0)"),
+       }) {
+    EXPECT_EQ(da_riga(c, riga, 1).size(), 1u);
+  }
+
+  std::string l = testo_di("Morsalo_Torvia_linea.dat", prova::file_linea(m.profilo));
+  EXPECT_EQ(righe(l).at(0),
+            "Morsalo_Torvia_linea.dat: line profile file, 1379964 bytes, 69001 points (0 to 69000) for each "
+            "coordinate");
+  EXPECT_EQ(righe(l).at(1), "  first coordinate:  0-1 16-bit integer, 2-68998 double, 68999-69000 empty");
+}
+
+// ---- Damaged files ------------------------------------------------------------------
+
+// Every cut and many random bytes of the small files: each either decodes or
+// says why not, and what decodes prints as text and as JSON that parses.
+TEST(Ispeziona, DamagedFilesFailGracefully) {
+  const std::pair<std::string, std::string> file[] = {{"M_T.sim", prova::file_sim(prova::punti_di_prova())},
+                                                      {"M_T.dat", prova::celle_di_prova()},
+                                                      {"M_linea.dat", prova::linea_di_prova()}};
+  std::mt19937 caso(20417);
+  for (const auto& [nome, buono] : file) {
+    std::vector<std::string> danni;
+    for (size_t n = 0; n < buono.size(); ++n) danni.push_back(buono.substr(0, n));
+    for (int k = 0; k < 300; ++k) {
+      std::string d = buono;
+      for (int volte = 1 + static_cast<int>(caso() % 4); volte > 0; --volte) {
+        d[caso() % d.size()] = static_cast<char>(caso());
+      }
+      danni.push_back(d);
+    }
+    for (const std::string& d : danni) {
+      esame_file e = esamina(nome, d);
+      std::ostringstream testo, uscita_json;
+      stampa_testo(e, testo);
+      scrittore_json j(uscita_json);
+      stampa_json(e, j);
+      EXPECT_TRUE(lettore_json::leggi(uscita_json.str()).has_value()) << uscita_json.str();
+      // The point table has a fixed number of records: any cut shows.
+      if (nome == "M_T.sim" && d.size() < buono.size()) {
+        EXPECT_NE(e.errore, "") << "cut at " << d.size();
+      }
+      EXPECT_EQ(e.errore.empty(), !testo.str().empty());
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,490 @@
+#include "scenario/decodifica.h"
+
+#include <bit>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "scenario/formato.h"
+#include "text/codifica.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Little-endian reads from a byte buffer. Callers ask `basta` first; nothing
+// is read past the end.
+class lettore {
+ public:
+  explicit lettore(std::string_view b) : b_(b) {}
+  size_t posizione() const { return pos_; }
+  size_t resto() const { return b_.size() - pos_; }
+  bool basta(size_t n) const { return n <= resto(); }
+
+  uint64_t intero(size_t larghezza) {
+    uint64_t v = 0;
+    for (size_t i = 0; i < larghezza; ++i) {
+      v |= static_cast<uint64_t>(static_cast<unsigned char>(b_[pos_ + i])) << (8 * i);
+    }
+    pos_ += larghezza;
+    return v;
+  }
+  std::string_view prendi(size_t n) {
+    std::string_view s = b_.substr(pos_, n);
+    pos_ += n;
+    return s;
+  }
+
+ private:
+  std::string_view b_;
+  size_t pos_ = 0;
+};
+
+// Reads the fields of one record of the point table, remembering the first
+// field that does not fit.
+struct lettura_record {
+  lettore& l;
+  size_t totale;
+  int record;
+  std::string& errore;
+
+  template <class T>
+  bool campo(const char* nome, T& v) {
+    if (!l.basta(sizeof(T))) {
+      errore = formato("the file ends inside record %d, at field %s (offset %zu of %zu bytes)", record,
+                       nome, l.posizione(), totale);
+      return false;
+    }
+    v = static_cast<T>(l.intero(sizeof(T)));
+    return true;
+  }
+
+  bool testo(std::string& t) {
+    uint16_t n = 0;
+    if (!campo("testo", n)) return false;
+    if (!l.basta(n)) {
+      errore = formato("record %d: a text of %u bytes at offset %zu runs past the end of the file (%zu bytes)",
+                       record, static_cast<unsigned>(n), l.posizione(), totale);
+      return false;
+    }
+    t = std::string(l.prendi(n));
+    return true;
+  }
+};
+
+bool leggi_punto(lettura_record& r, punto& p) {
+  return r.campo("tipo", p.tipo) && r.campo("inizio", p.inizio) && r.campo("fine", p.fine) &&
+         r.campo("posizione", p.posizione) && r.campo("opzione_1", p.opzione_1) && r.testo(p.testo) &&
+         r.campo("intero_1", p.intero_1) && r.campo("intero_2", p.intero_2) &&
+         r.campo("intero_3", p.intero_3) && r.campo("intero_4", p.intero_4) &&
+         r.campo("intero_5", p.intero_5) && r.campo("opzione_2", p.opzione_2) &&
+         r.campo("sosta", p.sosta) && r.campo("opzione_3", p.opzione_3) &&
+         r.campo("opzione_4", p.opzione_4) && r.campo("orario", p.orario);
+}
+
+bool finisce_con(std::string_view s, std::string_view fine) {
+  if (s.size() < fine.size()) return false;
+  std::string_view coda = s.substr(s.size() - fine.size());
+  for (size_t i = 0; i < fine.size(); ++i) {
+    char c = coda[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    if (c != fine[i]) return false;
+  }
+  return true;
+}
+
+// The longest line (1000000 m, extended by 7000 m) has 1007001 plan points.
+constexpr size_t massimo_elementi_profilo = 2 * 1007001;
+
+bool solo_testo(const punto& p) {
+  punto q = p;
+  q.testo.clear();
+  return !p.testo.empty() && punto_vuoto(q);
+}
+
+std::string tre(const std::array<int, 3>& v) { return formato("%d %d %d", v[0], v[1], v[2]); }
+
+}  // namespace
+
+std::optional<genere_file> genere_da_nome(std::string_view nome) {
+  if (finisce_con(nome, "_linea.dat")) return genere_file::profilo;
+  if (finisce_con(nome, ".dat")) return genere_file::celle;
+  if (finisce_con(nome, ".sim")) return genere_file::punti;
+  return std::nullopt;
+}
+
+const char* descrizione_genere(genere_file g) {
+  switch (g) {
+    case genere_file::punti: return "train scenario file";
+    case genere_file::celle: return "train cell file";
+    case genere_file::profilo: return "line profile file";
+  }
+  return "";
+}
+
+decodificato<tabella_punti> decodifica_punti(std::string_view byte) {
+  decodificato<tabella_punti> r;
+  if (byte.empty()) {
+    r.errore = "the file is empty";
+    return r;
+  }
+  lettore l(byte);
+  for (int k = 0; k < numero_punti; ++k) {
+    lettura_record lr{l, byte.size(), k, r.errore};
+    if (!leggi_punto(lr, r.dati[k])) return r;
+  }
+  if (l.resto() > 0) r.errore = formato("%zu bytes follow the last of the %d records", l.resto(), numero_punti);
+  return r;
+}
+
+decodificato<std::vector<cella>> decodifica_celle(std::string_view byte) {
+  decodificato<std::vector<cella>> r;
+  if (byte.empty()) {
+    r.errore = "the file is empty";
+    return r;
+  }
+  if (byte.size() % byte_per_cella != 0) {
+    r.errore = formato("%zu bytes is not a whole number of %d-byte cells", byte.size(), byte_per_cella);
+    return r;
+  }
+  size_t n = byte.size() / byte_per_cella;
+  if (n < 2) {
+    r.errore = formato("%zu bytes hold only cell 0; a cell file has at least cells 0 and 1", byte.size());
+    return r;
+  }
+  r.dati.resize(n);
+  lettore l(byte);
+  for (cella& c : r.dati) {
+    c.tipo = static_cast<uint8_t>(l.intero(1));
+    c.valore = static_cast<int16_t>(l.intero(2));
+    c.valore_2 = static_cast<int16_t>(l.intero(2));
+    c.valore_3 = static_cast<int16_t>(l.intero(2));
+    c.valore_4 = static_cast<int16_t>(l.intero(2));
+    c.tempo = static_cast<uint8_t>(l.intero(1));
+    c.preavviso = static_cast<uint8_t>(l.intero(1));
+    c.montagna = static_cast<uint8_t>(l.intero(1));
+    c.velocita = static_cast<uint8_t>(l.intero(1));
+    c.pendenza = static_cast<uint8_t>(l.intero(1));
+    c.aderenza = static_cast<uint8_t>(l.intero(1));
+  }
+  return r;
+}
+
+decodificato<profilo_linea> decodifica_profilo(std::string_view byte) {
+  decodificato<profilo_linea> r;
+  if (byte.empty()) {
+    r.errore = "the file is empty";
+    return r;
+  }
+  std::vector<uint8_t> tipi;
+  std::vector<double> valori;
+  lettore l(byte);
+  while (l.resto() > 0) {
+    size_t e = tipi.size();
+    if (e == massimo_elementi_profilo) {
+      r.errore = formato("more than %zu elements: longer than the plan of the longest line", e);
+      return r;
+    }
+    if (!l.basta(2)) {
+      r.errore = formato("the file ends inside the type of element %zu (offset %zu)", e, l.posizione());
+      return r;
+    }
+    size_t dove = l.posizione();
+    auto tipo = static_cast<uint16_t>(l.intero(2));
+    double v = 0;
+    if (tipo == variante_intero || tipo == variante_doppio) {
+      size_t larghezza = tipo == variante_intero ? 2 : 8;
+      if (!l.basta(larghezza)) {
+        r.errore = formato("the file ends inside element %zu: its %s needs %zu bytes at offset %zu, %zu left", e,
+                           nome_variante(static_cast<uint8_t>(tipo)), larghezza, l.posizione(), l.resto());
+        return r;
+      }
+      uint64_t bit = l.intero(larghezza);
+      v = tipo == variante_intero ? static_cast<double>(static_cast<int16_t>(bit)) : std::bit_cast<double>(bit);
+    } else if (tipo != variante_vuota) {
+      r.errore = formato("element %zu at offset %zu has variant type %u; a line profile holds only types 0, 2 and 5",
+                         e, dove, static_cast<unsigned>(tipo));
+      return r;
+    }
+    tipi.push_back(static_cast<uint8_t>(tipo));
+    valori.push_back(v);
+  }
+  if (tipi.size() % 2 != 0) {
+    r.errore = formato("%zu elements do not split into two equal halves, one for each coordinate", tipi.size());
+    return r;
+  }
+  size_t n = tipi.size() / 2;
+  profilo_linea& p = r.dati;
+  p.limite = static_cast<int32_t>(n) - 1;
+  for (int c = 0; c < 2; ++c) {
+    auto da = static_cast<std::ptrdiff_t>(c * n);
+    auto a = static_cast<std::ptrdiff_t>((c + 1) * n);
+    p.tipi[c].assign(tipi.begin() + da, tipi.begin() + a);
+    p.valori[c].assign(valori.begin() + da, valori.begin() + a);
+  }
+  return r;
+}
+
+decodificato<std::string> leggi_file(const fs::path& percorso) {
+  decodificato<std::string> r;
+  std::error_code ec;
+  if (fs::is_directory(percorso, ec)) {
+    r.errore = "is a folder, not a file";
+    return r;
+  }
+  errno = 0;
+#ifdef _WIN32
+  FILE* f = _wfopen(percorso.c_str(), L"rb");
+#else
+  FILE* f = std::fopen(percorso.c_str(), "rb");
+#endif
+  if (!f) {
+    r.errore = std::string("cannot be read: ") + std::strerror(errno);
+    return r;
+  }
+  char blocco[65536];
+  size_t n;
+  while ((n = std::fread(blocco, 1, sizeof blocco, f)) > 0) {
+    if (r.dati.size() + n > massimo_byte_file) {
+      std::fclose(f);
+      r.dati.clear();
+      r.errore = formato("larger than %ju bytes: too large for a scenario file", massimo_byte_file);
+      return r;
+    }
+    r.dati.append(blocco, n);
+  }
+  bool guasto = std::ferror(f) != 0;
+  int numero = errno;
+  std::fclose(f);
+  if (guasto) {
+    r.dati.clear();
+    r.errore = std::string("cannot be read: ") + std::strerror(numero);
+  }
+  return r;
+}
+
+const char* nome_tipo_cella(uint8_t tipo) {
+  switch (tipo) {
+    case vuota: return "vuota";
+    case segnale: return "segnale";
+    case fine_rallentamento: return "fine_rallentamento";
+    case inizio_rallentamento: return "inizio_rallentamento";
+    case avviso_rallentamento: return "avviso_rallentamento";
+    case tabella_rallentamento: return "tabella_rallentamento";
+    case indicatore_v_max: return "indicatore_v_max";
+    case fermata: return "fermata";
+    case riempimento_montagna: return "riempimento_montagna";
+    case abbattimento: return "abbattimento";
+    case abbattimento_zero: return "abbattimento_zero";
+    case cartello: return "cartello";
+    default: return nullptr;
+  }
+}
+
+aspetti_segnale aspetti_di(const cella& c) {
+  aspetti_segnale a;
+  const int16_t coppie[3] = {c.valore, c.valore_2, c.valore_3};
+  a.valido = c.valore_4 >= 0;
+  for (int i = 0; i < 3; ++i) {
+    if (coppie[i] < 0 || coppie[i] > 99) a.valido = false;
+    a.sinistra[i] = coppie[i] / 10;
+    a.destra[i] = coppie[i] % 10;
+  }
+  a.rapp = c.valore_4 / 10;
+  a.sx = c.valore_4 % 10 / 3;
+  a.dx = c.valore_4 % 10 % 3;
+  return a;
+}
+
+figure_indicatore figure_di(const cella& c) {
+  figure_indicatore f;
+  const int16_t valori[3] = {c.valore, c.valore_2, c.valore_3};
+  f.valido = c.valore_4 >= 0;
+  for (int i = 0; i < 3; ++i) {
+    if (valori[i] < 0) f.valido = false;
+    f.lato_s[i] = valori[i] / 100 * 5;
+    f.lato_d[i] = valori[i] % 100 * 5;
+  }
+  f.strisce_s = c.valore_4 / 10;
+  f.strisce_d = c.valore_4 % 10;
+  return f;
+}
+
+std::string sintesi_cella(const cella& c) {
+  // The fields a kind gives meaning to; any other field that is not zero is
+  // shown by name after the decoded values.
+  enum : unsigned { v1 = 1, v2 = 2, v3 = 4, v4 = 8, tm = 16 };
+  unsigned usati = 0;
+  std::string s;
+  auto aggiungi = [&s](const std::string& parte) {
+    if (!s.empty()) s += ", ";
+    s += parte;
+  };
+  switch (c.tipo) {
+    case segnale: {
+      aspetti_segnale a = aspetti_di(c);
+      if (!a.valido) break;
+      usati = v1 | v2 | v3 | v4 | tm;
+      aggiungi("left " + tre(a.sinistra));
+      aggiungi("right " + tre(a.destra));
+      aggiungi(formato("sx %d, dx %d, rapp %d, tempo %d", a.sx, a.dx, a.rapp, c.tempo));
+      break;
+    }
+    case fine_rallentamento:
+    case inizio_rallentamento:
+    case avviso_rallentamento:
+      usati = v1 | v2;
+      aggiungi(formato("%d km/h", c.valore));
+      if (c.valore_2 != 0) aggiungi(formato("d_v %d", c.valore_2));
+      if (c.tipo != avviso_rallentamento) {
+        usati |= v3;
+        aggiungi(formato("f_tt %d", c.valore_3));
+      }
+      break;
+    case tabella_rallentamento:
+      usati = v1 | v2;
+      aggiungi(formato("board %d", c.valore));
+      if (c.valore_2 != 0) aggiungi(formato("d_v board %d", c.valore_2));
+      break;
+    case indicatore_v_max: {
+      figure_indicatore f = figure_di(c);
+      if (!f.valido) break;
+      usati = v1 | v2 | v3 | v4;
+      aggiungi("s " + tre(f.lato_s));
+      aggiungi("d " + tre(f.lato_d));
+      aggiungi(formato("stripes s %d d %d", f.strisce_s, f.strisce_d));
+      break;
+    }
+    case fermata:
+      usati = v1;
+      aggiungi(formato("station record %d", c.valore));
+      break;
+    case abbattimento:
+      usati = v1;
+      aggiungi(formato("value %d", c.valore));
+      break;
+    case cartello:
+      usati = v1;
+      aggiungi(formato("sign text record %d", c.valore));
+      break;
+    default:
+      break;
+  }
+  const struct {
+    unsigned bit;
+    const char* nome;
+    int valore;
+  } campi[] = {{v1, "valore", c.valore},     {v2, "valore_2", c.valore_2}, {v3, "valore_3", c.valore_3},
+               {v4, "valore_4", c.valore_4}, {tm, "tempo", c.tempo}};
+  for (const auto& k : campi) {
+    if (!(usati & k.bit) && k.valore != 0) aggiungi(formato("%s %d", k.nome, k.valore));
+  }
+  return s;
+}
+
+std::vector<tratta> tratte(const std::vector<cella>& celle, uint8_t cella::*campo) {
+  std::vector<tratta> t;
+  for (size_t k = 0; k < celle.size(); ++k) {
+    int v = celle[k].*campo;
+    if (!t.empty() && t.back().valore == v) {
+      t.back().ultima = static_cast<int32_t>(k);
+    } else {
+      t.push_back({static_cast<int32_t>(k), static_cast<int32_t>(k), v});
+    }
+  }
+  return t;
+}
+
+std::string ore_minuti_secondi(int64_t secondi) {
+  uint64_t a = secondi < 0 ? 0 - static_cast<uint64_t>(secondi) : static_cast<uint64_t>(secondi);
+  return formato("%s%02ju:%02ju:%02ju", secondi < 0 ? "-" : "", static_cast<uintmax_t>(a / 3600),
+                 static_cast<uintmax_t>(a / 60 % 60), static_cast<uintmax_t>(a % 60));
+}
+
+std::string orologio_di(const tabella_punti& p) {
+  const punto& c = p[punto_codici];
+  return formato("%02d:%02d:%02d", c.intero_3, c.intero_4, c.intero_5);
+}
+
+int32_t codice_st_atteso(const tabella_punti& p) {
+  std::string t = minuscolo_cp1252(p[punto_codici].testo + p[punto_scenario].testo) + "vvuuttssrrqqppzzhhggffeedd";
+  int32_t somma = 0;
+  for (int i = 1; i <= 25; ++i) somma += i * static_cast<unsigned char>(t[static_cast<size_t>(i - 1)]);
+  return somma;
+}
+
+bool punto_vuoto(const punto& p) {
+  return p.tipo == 0 && p.inizio == 0 && p.fine == 0 && p.posizione == 0 && p.opzione_1 == 0 && p.testo.empty() &&
+         p.intero_1 == 0 && p.intero_2 == 0 && p.intero_3 == 0 && p.intero_4 == 0 && p.intero_5 == 0 &&
+         p.opzione_2 == 0 && p.sosta == 0 && p.opzione_3 == 0 && p.opzione_4 == 0 && p.orario == 0;
+}
+
+ruoli_punti ruoli_di(const tabella_punti& p) {
+  ruoli_punti r;
+  while (r.cartello_piu_basso > 1 && solo_testo(p[static_cast<size_t>(r.cartello_piu_basso - 1)])) {
+    --r.cartello_piu_basso;
+  }
+  while (r.ultima_stazione + 1 < r.cartello_piu_basso && !punto_vuoto(p[static_cast<size_t>(r.ultima_stazione + 1)])) {
+    ++r.ultima_stazione;
+  }
+  if (!punto_vuoto(p[0])) r.altri.push_back(0);
+  for (int k = r.ultima_stazione + 1; k < r.cartello_piu_basso; ++k) {
+    if (!punto_vuoto(p[static_cast<size_t>(k)])) r.altri.push_back(k);
+  }
+  return r;
+}
+
+estensione_piano estensione_di(const profilo_linea& p) {
+  estensione_piano e;
+  bool precedente = false;
+  std::array<double, 2> prima{};
+  for (int32_t m = 0; m <= p.limite; ++m) {
+    bool presente = true;
+    std::array<double, 2> q{};
+    for (int c = 0; c < 2; ++c) {
+      if (p.tipi[c][m] == variante_vuota) {
+        presente = false;
+        continue;
+      }
+      q[c] = p.valori[c][m];
+      if (!std::isfinite(q[c])) {
+        ++e.non_finiti;
+        presente = false;
+      }
+    }
+    if (presente) {
+      for (int c = 0; c < 2; ++c) {
+        if (e.punti_presenti == 0 || q[c] < e.minimo[c]) e.minimo[c] = q[c];
+        if (e.punti_presenti == 0 || q[c] > e.massimo[c]) e.massimo[c] = q[c];
+      }
+      ++e.punti_presenti;
+      if (precedente) e.lunghezza += std::hypot(q[0] - prima[0], q[1] - prima[1]);
+      prima = q;
+    }
+    precedente = presente;
+  }
+  return e;
+}
+
+std::vector<tratta_tipi> tratte_tipi(const profilo_linea& p, int coordinata) {
+  std::vector<tratta_tipi> t;
+  for (int32_t m = 0; m <= p.limite; ++m) {
+    uint8_t tipo = p.tipi[coordinata][m];
+    if (!t.empty() && t.back().tipo == tipo) {
+      t.back().ultimo = m;
+    } else {
+      t.push_back({m, m, tipo});
+    }
+  }
+  return t;
+}
+
+const char* nome_variante(uint8_t tipo) {
+  switch (tipo) {
+    case variante_vuota: return "empty";
+    case variante_intero: return "16-bit integer";
+    case variante_doppio: return "double";
+    default: return "unknown";
+  }
+}

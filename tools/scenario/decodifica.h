@@ -1,0 +1,146 @@
+#ifndef SCENARIO_TOOLS_DECODIFICA_H
+#define SCENARIO_TOOLS_DECODIFICA_H
+
+// Reading the three binary files of a compiled scenario back into plain
+// records, straight from their byte layouts, and the small interpretations of
+// cell values that the dump and the map share. Nothing here trusts the bytes:
+// every read is bounds-checked and a file that does not fit its layout gives a
+// message saying what is wrong, never a crash.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/modello.h"
+
+// The three kinds of binary file, told apart by the end of the name.
+enum class genere_file {
+  punti,    // NAME_TRAIN.sim: the 87 records of the point table
+  celle,    // NAME_TRAIN.dat: the cell grid, 15 bytes a cell
+  profilo,  // NAME_linea.dat: the line plan as variants
+};
+
+// "_linea.dat" is the line profile, any other ".dat" the cell file, ".sim" the
+// point table; letter case is ignored. Nothing for any other name.
+std::optional<genere_file> genere_da_nome(std::string_view nome);
+const char* descrizione_genere(genere_file g);
+// What is wrong with a name that genere_da_nome does not know.
+constexpr const char* nome_non_di_scenario =
+    "not a name of a scenario file (it should end in .sim, .dat or _linea.dat)";
+
+// The decoded content of a file, or what keeps the bytes from fitting the
+// layout (the message names no file; the caller puts the name in front).
+template <class T>
+struct decodificato {
+  T dati{};
+  std::string errore;
+  bool ok() const { return errore.empty(); }
+};
+
+using tabella_punti = std::array<punto, numero_punti>;
+
+decodificato<tabella_punti> decodifica_punti(std::string_view byte);
+decodificato<std::vector<cella>> decodifica_celle(std::string_view byte);
+// The plan's upper bound is half the number of elements, less one.
+decodificato<profilo_linea> decodifica_profilo(std::string_view byte);
+
+constexpr int byte_per_cella = 15;
+constexpr int16_t marca_sim_attesa = 610;
+constexpr int16_t marca_dat_attesa = 5121;
+
+// The largest file the tool reads; the longest line's profile is about 20 MB.
+constexpr std::uintmax_t massimo_byte_file = 64u << 20;
+
+// The whole content of a file, or why it cannot be had ("is a folder, not a
+// file", "cannot be read: No such file or directory", ...).
+decodificato<std::string> leggi_file(const std::filesystem::path& percorso);
+
+// ---- Interpretation of the values -----------------------------------------
+
+// Name of a cell kind ("segnale", "fine_rallentamento", ...); nullptr for a
+// code that is never stored.
+const char* nome_tipo_cella(uint8_t tipo);
+
+// A signal's three value pairs hold the left value in the tens and the right
+// one in the units; valore_4 packs rapp × 10 + sx × 3 + dx. `valido` is false
+// when a value does not split that way (negative, or above 99).
+struct aspetti_segnale {
+  std::array<int, 3> sinistra{};
+  std::array<int, 3> destra{};
+  int rapp = 0, sx = 0, dx = 0;
+  bool valido = false;
+};
+aspetti_segnale aspetti_di(const cella& c);
+
+// A maximum-speed indicator packs, for each of its three figures, 100 × (side
+// s figure / 5) + (side d figure / 5), and its stripes as s × 10 + d. `valido`
+// is false when a packed value does not split that way.
+struct figure_indicatore {
+  std::array<int, 3> lato_s{};
+  std::array<int, 3> lato_d{};
+  int strisce_s = 0, strisce_d = 0;
+  bool valido = false;
+};
+figure_indicatore figure_di(const cella& c);
+
+// The values of a cell's object in words ("left 5 1 0, right 2 1 0, sx 2, dx 2,
+// rapp 0, tempo 250"); empty for an empty cell without values.
+std::string sintesi_cella(const cella& c);
+
+// A stretch of consecutive cells with the same value of one field.
+struct tratta {
+  int32_t prima = 0;   // first cell
+  int32_t ultima = 0;  // last cell
+  int valore = 0;
+};
+std::vector<tratta> tratte(const std::vector<cella>& celle, uint8_t cella::*campo);
+
+constexpr int metri_per_cella = 50;
+
+// Seconds as h:mm:ss with two-digit minutes and seconds ("12:43:00",
+// "-0:00:05"); hours are not limited to a day.
+std::string ore_minuti_secondi(int64_t secondi);
+
+// The clock of the header: three free 16-bit values shown as hh:mm:ss.
+std::string orologio_di(const tabella_punti& p);
+
+// The integrity code the train scenario file should carry for its own train
+// code and scenario name.
+int32_t codice_st_atteso(const tabella_punti& p);
+
+// Which records of the point table are stations (from 1 upward) and which are
+// sign texts (from 80 downward); anything else in records 0 to 80 that is not
+// empty is "altro".
+struct ruoli_punti {
+  int ultima_stazione = 0;       // stations are records 1 to ultima_stazione
+  int cartello_piu_basso = 81;   // sign texts are records cartello_piu_basso to 80
+  std::vector<int> altri;
+};
+bool punto_vuoto(const punto& p);
+ruoli_punti ruoli_di(const tabella_punti& p);
+
+// Extent and length of the plan, over the points whose two coordinates are
+// both present and finite.
+struct estensione_piano {
+  int32_t punti_presenti = 0;
+  std::array<double, 2> minimo{};
+  std::array<double, 2> massimo{};
+  double lunghezza = 0;   // sum of the steps between consecutive present points
+  int32_t non_finiti = 0;  // elements holding an infinity or a NaN
+};
+estensione_piano estensione_di(const profilo_linea& p);
+
+// Runs of element types along one coordinate of the plan.
+struct tratta_tipi {
+  int32_t primo = 0;
+  int32_t ultimo = 0;
+  uint8_t tipo = 0;
+};
+std::vector<tratta_tipi> tratte_tipi(const profilo_linea& p, int coordinata);
+const char* nome_variante(uint8_t tipo);
+
+#endif
