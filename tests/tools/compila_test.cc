@@ -174,6 +174,22 @@ TEST(Compila, MessagesStatusAndFiles) {
        "rallentamento,    4500,    40,  100, 0,  1,  0\n"
        "                  ^\n"
        "note: cell 93 already holds a cartello, placed by {L}:51\n"},
+      {"a train record beyond the grid",
+       {},
+       {{"segnale,    1350,", "segnale,    69000,"}},
+       1,
+       "{T}:36:13: error 15 at 69000 m: an item lies beyond the end of the cell grid\n"
+       "segnale,    69000,   2, 4, 1,  0, 0,    0,  0,0,0, 0\n"
+       "            ^\n"},
+      {"a line record beyond the grid stops the train text at its first slowdown",
+       {{"pendenza,  55500,", "pendenza,  69000,"}},
+       {},
+       1,
+       "{T}:33:19: error 15 at 4500 m: an item lies beyond the end of the cell grid\n"
+       "rallentamento,    4500,    40,  100, 0,  1,  0\n"
+       "                  ^\n"
+       "note: this record lies on the grid: a record of the line text beyond the grid left error 15, and the "
+       "train text stops at its first signal or slowdown after that\n"},
       {"a number that is not one",
        {},
        {{"sabbia,    300", "sabbia,    3x0"}},

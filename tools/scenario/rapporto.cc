@@ -70,6 +70,55 @@ std::optional<luogo_sorgente> valore_del_record(const luogo_sorgente& record, in
   }
 }
 
+// The n-th value (from 1) of the record whose keyword field stands at `record`.
+std::optional<int32_t> numero_del_record(const luogo_sorgente& record, int n, const testo_autore& linea,
+                                         const testo_autore& treno) {
+  const std::optional<luogo_sorgente> v = valore_del_record(record, n, linea, treno);
+  const testo_autore* t = testo_di(record.testo, linea, treno);
+  if (!v || !t) return std::nullopt;
+  const std::optional<size_t> r = inizio_riga(t->byte, v->riga);
+  if (!r) return std::nullopt;
+  const size_t inizio = *r + static_cast<size_t>(v->colonna - 1);
+  if (inizio > t->byte.size()) return std::nullopt;
+  try {
+    lettore_campi l(std::string_view(t->byte).substr(inizio));
+    return l.leggi_long();
+  } catch (const errore_esecuzione&) {
+    return std::nullopt;
+  }
+}
+
+// The keyword field of a record, as read.
+std::string chiave_del_record(const luogo_sorgente& record, const testo_autore& linea, const testo_autore& treno) {
+  const testo_autore* t = testo_di(record.testo, linea, treno);
+  if (!t || record.riga <= 0 || record.colonna <= 0) return {};
+  const std::optional<size_t> r = inizio_riga(t->byte, record.riga);
+  if (!r || *r + static_cast<size_t>(record.colonna - 1) > t->byte.size()) return {};
+  lettore_campi l(std::string_view(t->byte).substr(*r + static_cast<size_t>(record.colonna - 1)));
+  return l.fine() ? std::string() : l.leggi_testo();
+}
+
+// A signal or slowdown of the train text stopped with 15 although it lies on
+// the grid: the 15 is the line text's, and the train text stops at its first
+// signal or slowdown after one.
+bool quindici_della_linea(const modello& m, const diagnostica& d, const testo_autore& linea,
+                          const testo_autore& treno) {
+  if (d.record_errore.testo != testo_treno || !m.griglia_presente()) return false;
+  const std::string chiave = chiave_del_record(d.record_errore, linea, treno);
+  const bool segnale_record = contiene_senza_maiuscole(chiave, "segnale");
+  const bool rallentamento_record = contiene_senza_maiuscole(chiave, "rallentamento");
+  if (!segnale_record && !rallentamento_record) return false;
+  const std::optional<int32_t> p = numero_del_record(d.record_errore, 1, linea, treno);
+  if (!p || *p != m.posizione_errore || (static_cast<double>(*p) + 100) / 50.0 > m.numero_celle) return false;
+  if (rallentamento_record) {
+    const std::optional<int32_t> l = numero_del_record(d.record_errore, 3, linea, treno);
+    if (!l) return false;
+    const double fine = (static_cast<double>(*p) + *l) / 50.0 + 1;
+    if (fine < -0.5 || fine > m.numero_celle + 0.5) return false;
+  }
+  return true;
+}
+
 // The first line of the general section of the line text that gives a
 // kilometre progressive a position or figure that is not a multiple of 50.
 std::optional<luogo_sorgente> progressiva_fuori_passo(std::string_view testo) {
@@ -147,13 +196,9 @@ std::optional<int32_t> cella_occupata(const modello& m, const diagnostica& d, in
         return cella_della_posizione(differenza(p, 1200));
       case 19: {
         // The end cell lies l metres on: the third value of the record.
-        const std::optional<luogo_sorgente> v = valore_del_record(d.record_errore, 3, linea, treno);
-        const testo_autore* t = testo_di(d.record_errore.testo, linea, treno);
-        if (!v || !t) return std::nullopt;
-        const std::optional<size_t> r = inizio_riga(t->byte, v->riga);
-        if (!r) return std::nullopt;
-        lettore_campi l(std::string_view(t->byte).substr(*r + static_cast<size_t>(v->colonna - 1)));
-        return cella_della_posizione(somma(p, l.leggi_long()));
+        const std::optional<int32_t> l = numero_del_record(d.record_errore, 3, linea, treno);
+        if (!l) return std::nullopt;
+        return cella_della_posizione(somma(p, *l));
       }
       case 20: {
         // The first of the four board cells before the warning cell that is not free.
@@ -380,6 +425,10 @@ messaggio_errore errore_della_compilazione(const modello& m, const diagnostica& 
       }
   }
 
+  if (e.codice == 15 && quindici_della_linea(m, d, linea, treno)) {
+    e.note.push_back("this record lies on the grid: a record of the line text beyond the grid left error 15, "
+                     "and the train text stops at its first signal or slowdown after that");
+  }
   if (e.codice == 25 && !d.messaggio_errore.empty()) {
     e.note.push_back(testo_mostrato(senza_luogo(d.messaggio_errore), false));
   }
