@@ -368,6 +368,8 @@ TEST(Compila, Refusals) {
   prova::scrivi_file(t + "/file", "x");
   fs::create_directories(t + "/taken/Morsalo_Torvia_R20417.sim");
   fs::create_directories(t + "/shared");
+  prova::scrivi_file(t + "/big_linea.txt", "");
+  fs::resize_file(t + "/big_linea.txt", (64u << 20) + 1);
   prova::scrivi_file(t + "/shared/X_linea.dat", d.byte_linea);
   const std::string uso =
       "usage: scenario compile LINE_TEXT TRAIN_TEXT -o OUTDIR [options]  (see 'scenario compile --help')\n";
@@ -379,6 +381,8 @@ TEST(Compila, Refusals) {
       {{d.linea, t + "/testi/Morsalo_Torvia_R99-.txt", "-o", d.uscita},
        "scenario compile: cannot read " + t + "/testi/Morsalo_Torvia_R99-.txt: No such file or directory\n"},
       {{t + "/testi", d.treno, "-o", d.uscita}, "scenario compile: cannot read " + t + "/testi: it is a folder\n"},
+      {{t + "/big_linea.txt", d.treno, "-o", d.uscita, "--scenario", "Morsalo_Torvia"},
+       "scenario compile: cannot read " + t + "/big_linea.txt: larger than 64 MiB, too large for a source text\n"},
       {{d.linea, d.treno, "-o", t + "/file"}, "scenario compile: cannot write into " + t + "/file: it is not a folder\n"},
       {{d.linea, d.treno, "-o", t + "/taken"},
        "scenario compile: cannot write " + t + "/taken/Morsalo_Torvia_R20417.sim: it is a folder\n"},

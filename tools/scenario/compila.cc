@@ -62,17 +62,20 @@ int fallito(std::ostream& err, const std::string& perche) {
   return 2;
 }
 
-// The whole of a source text, or why it cannot be read.
+// The whole of a source text, or why it cannot be read. A pipe or a device
+// is read too, up to the size a text may have.
 std::optional<std::string> leggi_sorgente(const std::string& percorso, std::string& perche) {
   const fs::path p(percorso);
+  const std::string troppo_grande = "cannot read " + percorso + ": larger than " +
+                                    std::to_string(testo_massimo >> 20) + " MiB, too large for a source text";
   std::error_code ec;
   const fs::file_status s = fs::status(p, ec);
   if (fs::is_directory(s)) {
     perche = "cannot read " + percorso + ": it is a folder";
     return std::nullopt;
   }
-  if (fs::exists(s) && !fs::is_regular_file(s)) {
-    perche = "cannot read " + percorso + ": it is not a regular file";
+  if (fs::is_regular_file(s) && fs::file_size(p, ec) > testo_massimo && !ec) {
+    perche = troppo_grande;
     return std::nullopt;
   }
   errno = 0;
@@ -89,19 +92,15 @@ std::optional<std::string> leggi_sorgente(const std::string& percorso, std::stri
   char blocco[65536];
   size_t n;
   bool troppo = false;
-  while ((n = std::fread(blocco, 1, sizeof blocco, f)) > 0) {
+  while (!troppo && (n = std::fread(blocco, 1, sizeof blocco, f)) > 0) {
     dati.append(blocco, n);
-    if (dati.size() > testo_massimo) {
-      troppo = true;
-      break;
-    }
+    troppo = dati.size() > testo_massimo;
   }
   const bool errore = std::ferror(f) != 0;
   const int numero = errno;
   std::fclose(f);
   if (troppo) {
-    perche = "cannot read " + percorso + ": larger than " + std::to_string(testo_massimo >> 20) +
-             " MiB, too large for a source text";
+    perche = troppo_grande;
     return std::nullopt;
   }
   if (errore) {
