@@ -44,3 +44,21 @@ void alloca_profilo(modello& m) {
     p.tipi[c].assign(static_cast<size_t>(p.limite) + 1, variante_vuota);
   }
 }
+
+const char* nome_tipo_cella(uint8_t tipo) {
+  switch (tipo) {
+    case vuota: return "vuota";
+    case segnale: return "segnale";
+    case fine_rallentamento: return "fine_rallentamento";
+    case inizio_rallentamento: return "inizio_rallentamento";
+    case avviso_rallentamento: return "avviso_rallentamento";
+    case tabella_rallentamento: return "tabella_rallentamento";
+    case indicatore_v_max: return "indicatore_v_max";
+    case fermata: return "fermata";
+    case riempimento_montagna: return "riempimento_montagna";
+    case abbattimento: return "abbattimento";
+    case abbattimento_zero: return "abbattimento_zero";
+    case cartello: return "cartello";
+    default: return nullptr;
+  }
+}

@@ -120,6 +120,10 @@ cella& cella_di(modello& m, int64_t k);
 const cella& cella_di(const modello& m, int64_t k);
 punto& punto_di(modello& m, int64_t k);
 
+// The name of a cell kind ("segnale", "cartello", ...); nullptr for a code
+// that is never stored.
+const char* nome_tipo_cella(uint8_t tipo);
+
 // A cell is free when it is empty or only mountain fill.
 inline bool libera(const cella& c) { return c.tipo == vuota || c.tipo == riempimento_montagna; }
 

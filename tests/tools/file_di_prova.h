@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/memorizza_dati.h"
+#include "tools/aiuti_prova.h"
 #include "line/dati_linea.h"
 #include "model/modello.h"
 #include "text/archivio.h"
@@ -192,45 +193,7 @@ inline modello scenario_incorporato() {
 }
 
 // What a command printed and returned.
-struct esecuzione {
-  int stato;
-  std::string out;
-  std::string err;
-};
-
-template <class C>
-esecuzione esegui(C comando, const std::vector<std::string>& argomenti) {
-  std::ostringstream out, err;
-  int stato = comando(argomenti, out, err);
-  return {stato, out.str(), err.str()};
-}
-
-// A folder of its own under the system's temporary folder, removed at the end.
-class cartella_temporanea {
- public:
-  cartella_temporanea() {
-    std::random_device caso;
-    percorso_ = std::filesystem::temp_directory_path() / ("scenario_tool_" + std::to_string(caso()));
-    std::filesystem::create_directories(percorso_);
-  }
-  ~cartella_temporanea() {
-    std::error_code ec;
-    std::filesystem::remove_all(percorso_, ec);
-  }
-  cartella_temporanea(const cartella_temporanea&) = delete;
-  cartella_temporanea& operator=(const cartella_temporanea&) = delete;
-
-  const std::filesystem::path& percorso() const { return percorso_; }
-
-  std::string scrivi(const std::string& nome, const std::string& contenuto) const {
-    std::filesystem::path p = percorso_ / nome;
-    std::ofstream(p, std::ios::binary) << contenuto;
-    return p.string();
-  }
-
- private:
-  std::filesystem::path percorso_;
-};
+using esecuzione = uscita;
 
 }  // namespace prova
 

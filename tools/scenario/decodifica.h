@@ -61,9 +61,6 @@ decodificato<std::string> leggi_file(const std::filesystem::path& percorso);
 
 // ---- Interpretation of the values -----------------------------------------
 
-// Name of a cell kind ("segnale", "fine_rallentamento", ...); nullptr for a
-// code that is never stored.
-const char* nome_tipo_cella(uint8_t tipo);
 
 // A signal's three value pairs hold the left value in the tens and the right
 // one in the units; valore_4 packs rapp × 10 + sx × 3 + dx. `valido` is false

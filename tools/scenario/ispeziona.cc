@@ -539,8 +539,3 @@ int ispeziona(const std::vector<std::string>& argomenti, std::ostream& out, std:
   }
   return stato;
 }
-
-int comando_inspect(int argc, char** argv) {
-  std::vector<std::string> argomenti(argv + (argc > 0 ? 1 : 0), argv + argc);
-  return ispeziona(argomenti, std::cout, std::cerr);
-}

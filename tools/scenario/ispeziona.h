@@ -41,7 +41,5 @@ void stampa_json(const esame_file& e, scrittore_json& j);
 // read or does not fit its layout (every file is still reported).
 int ispeziona(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err);
 
-// argv[0] is "inspect".
-int comando_inspect(int argc, char** argv);
 
 #endif

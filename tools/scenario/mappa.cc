@@ -734,8 +734,3 @@ int mappa(const std::vector<std::string>& argomenti, std::ostream& out, std::ost
   }
   return 0;
 }
-
-int comando_map(int argc, char** argv) {
-  std::vector<std::string> argomenti(argv + (argc > 0 ? 1 : 0), argv + argc);
-  return mappa(argomenti, std::cout, std::cerr);
-}

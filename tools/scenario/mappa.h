@@ -35,7 +35,5 @@ void disegna_mappa(const scenario_decodificato& s, std::ostream& svg);
 // input that cannot be read or does not fit its layout.
 int mappa(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err);
 
-// argv[0] is "map".
-int comando_map(int argc, char** argv);
 
 #endif

@@ -1,0 +1,420 @@
+#include "scenario/compila.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/memorizza_percorso.h"
+#include "model/modello.h"
+#include "run/sha256.h"
+#include "text/archivio.h"
+#include "tools/aiuti_prova.h"
+#include "tools/controllo_json.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using prova::cartella_temporanea;
+using prova::leggi_file;
+using prova::modifiche;
+
+const char* const nome_linea = "Morsalo_Torvia_linea.txt";
+const char* const nome_treno = "Morsalo_Torvia_R20417-.txt";
+const std::vector<std::string> nomi_binari = {"Morsalo_Torvia_linea.dat", "Morsalo_Torvia_R20417.sim",
+                                              "Morsalo_Torvia_R20417.dat"};
+
+// Two texts in a folder of their own, and a folder for the output.
+struct testi_su_disco {
+  cartella_temporanea t;
+  std::string linea, treno, uscita;
+  std::string byte_linea, byte_treno;
+
+  testi_su_disco(std::string l, std::string tr)
+      : byte_linea(std::move(l)), byte_treno(std::move(tr)) {
+    fs::create_directory(t.percorso() / "testi");
+    linea = t / (std::string("testi/") + nome_linea);
+    treno = t / (std::string("testi/") + nome_treno);
+    uscita = t / "out";
+    prova::scrivi_file(linea, byte_linea);
+    prova::scrivi_file(treno, byte_treno);
+  }
+
+  prova::uscita compila(std::vector<std::string> opzioni = {}) const {
+    std::vector<std::string> a = {linea, treno, "-o", uscita};
+    a.insert(a.end(), opzioni.begin(), opzioni.end());
+    return prova::esegui(comando_compile, a);
+  }
+
+  // The texts are as they were written.
+  bool intatti() const { return leggi_file(linea) == byte_linea && leggi_file(treno) == byte_treno; }
+
+  // Every file of the output folder, by name.
+  std::map<std::string, std::string> prodotti() const {
+    std::map<std::string, std::string> f;
+    if (!fs::exists(uscita)) return f;
+    for (const auto& e : fs::directory_iterator(uscita)) f[e.path().filename().string()] = leggi_file(e.path());
+    return f;
+  }
+
+  // {L} and {T} in `s` stand for the texts' paths.
+  std::string con_percorsi(const std::string& s) const {
+    return prova::sostituisci(prova::sostituisci(s, "{L}", linea), "{T}", treno);
+  }
+};
+
+// The files the builder's own driver writes for these texts.
+std::map<std::string, std::string> file_del_driver(const std::string& linea, const std::string& treno, int32_t j,
+                                                   const std::string& nome = "Morsalo_Torvia",
+                                                   const std::string& codice = "R20417") {
+  modello m;
+  m.nome_scenario = nome;
+  m.codice_treno = codice;
+  archivio_memoria a;
+  a.file[nome + "_linea.txt"] = linea;
+  a.file[nome + "_" + codice + "-.txt"] = treno;
+  const esito_compilazione e = memorizza_percorso(m, a, j);
+  std::map<std::string, std::string> f;
+  for (const std::string& n : e.file_scritti) f[n] = a.file[n];
+  return f;
+}
+
+TEST(Compila, BuiltInTextsGiveTheBuildersFiles) {
+  testi_su_disco d(prova::testo_linea_incorporato(), prova::testo_treno_incorporato());
+  const prova::uscita u = d.compila();
+  EXPECT_EQ(u.stato, 0);
+  EXPECT_EQ(u.err, "");
+  EXPECT_EQ(u.out, "wrote " + d.uscita + "/Morsalo_Torvia_linea.dat\nwrote " + d.uscita +
+                       "/Morsalo_Torvia_R20417.sim\nwrote " + d.uscita + "/Morsalo_Torvia_R20417.dat\n");
+  const auto f = d.prodotti();
+  ASSERT_EQ(f.size(), 3u);
+  const fs::path golden(SCENARIO_GOLDEN_DIR);
+  EXPECT_TRUE(f.at("Morsalo_Torvia_R20417.sim") == leggi_file(golden / "Morsalo_Torvia_R20417.sim"));
+  EXPECT_TRUE(f.at("Morsalo_Torvia_R20417.dat") == leggi_file(golden / "Morsalo_Torvia_R20417.dat"));
+  const std::string& profilo = f.at("Morsalo_Torvia_linea.dat");
+  EXPECT_EQ(profilo.size(), 1379964u);
+  EXPECT_EQ(sha256(profilo), "5a37d937ce9256e8b55a76cad4bbd551fcb05f5283bec08fd05dbd5277eec300");
+  EXPECT_TRUE(d.intatti());
+}
+
+TEST(Compila, WithoutLineProfile) {
+  testi_su_disco d(prova::testo_linea_incorporato(), prova::testo_treno_incorporato());
+  const prova::uscita u = d.compila({"--no-line-profile"});
+  EXPECT_EQ(u.stato, 0);
+  // Curve records are not read without a plan, and are not warned about.
+  EXPECT_EQ(u.err, "");
+  const auto f = d.prodotti();
+  EXPECT_EQ(f.count("Morsalo_Torvia_linea.dat"), 0u);
+  EXPECT_TRUE(f == file_del_driver(d.byte_linea, d.byte_treno, 0));
+  EXPECT_EQ(f.size(), 2u);
+}
+
+// Names given as options, one the code page holds but ASCII does not: the
+// files are named in UTF-8 on disk and hold Windows-1252 bytes.
+TEST(Compila, NamesFromOptions) {
+  cartella_temporanea t;
+  prova::scrivi_file(t / "line.txt", prova::testo_linea_incorporato());
+  prova::scrivi_file(t / "train.txt", prova::testo_treno_incorporato());
+  const prova::uscita u = prova::esegui(
+      comando_compile, {t / "line.txt", t / "train.txt", "--output=" + (t / "out"), "--scenario", "Citt\xC3\xA0",
+                        "--train-code", "R1"});
+  EXPECT_EQ(u.stato, 0);
+  EXPECT_EQ(u.err, "");
+  const auto atteso = file_del_driver(prova::testo_linea_incorporato(), prova::testo_treno_incorporato(), 1,
+                                      "Citt\xE0", "R1");
+  ASSERT_EQ(atteso.size(), 3u);
+  for (const char* n : {"Citt\xC3\xA0_linea.dat", "Citt\xC3\xA0_R1.sim", "Citt\xC3\xA0_R1.dat"}) {
+    EXPECT_TRUE(fs::exists(fs::path(t / "out") / n)) << n;
+  }
+  EXPECT_TRUE(leggi_file(fs::path(t / "out") / "Citt\xC3\xA0_R1.sim") == atteso.at("Citt\xE0_R1.sim"));
+  EXPECT_NE(atteso.at("Citt\xE0_R1.sim").find("Citt\xE0"), std::string::npos);
+}
+
+// What the author reads for representative failures, and the files written:
+// always those of the builder's driver, never a change to the texts.
+TEST(Compila, MessagesStatusAndFiles) {
+  struct caso {
+    const char* nome;
+    modifiche linea;
+    modifiche treno;
+    int stato;
+    std::string messaggi;  // standard error, {L} and {T} the texts' paths
+  };
+  const std::string abbattimenti = "abbattimento, 17700, 0\r\nabbattimento, 17750, 0\r\nabbattimento, 17800, 0\r\n";
+  const caso casi[] = {
+      {"an error in the line text, under a tab",
+       {{"ripetizione segnali 4 codici,    0,", "ripetizione segnali 4 codici,\t25,"}},
+       {},
+       1,
+       "{L}:9:31: error 3: the start of the signal repetition is not a multiple of 50\n"
+       "ripetizione segnali 4 codici,\t25,    60000\n"
+       "                             \t^\n"},
+      {"a signal on a cell that a sign of the line text holds",
+       {},
+       {{"segnale,    9450,", "segnale,    9550,"}},
+       1,
+       "{T}:39:13: error 16 at 9550 m: a signal falls on an occupied cell\n"
+       "segnale,    9550,   2, 5, 1,  0, 0,    2,  2,1,0, 250\n"
+       "            ^\n"
+       "note: cell 192 already holds a cartello, placed by {L}:54\n"},
+      {"a sign on an indicator board",
+       {{"cartello_indicatore,  450,", "cartello_indicatore,  700,"}},
+       {},
+       1,
+       "{L}:51:23: error 6 at 700 m: a sign falls on an occupied cell\n"
+       "cartello_indicatore,  700,   (PONTE SUL   )(FIUME VERSAL)\n"
+       "                      ^\n"
+       "note: cell 15 already holds an indicatore_v_max, placed by {L}:40\n"},
+      {"a slowdown whose end cell, l metres on, is taken",
+       {{"cartello_indicatore,  450,", "cartello_indicatore,  4600,"}},
+       {},
+       1,
+       "{T}:33:19: error 19 at 4500 m: the end cell of a slowdown is occupied\n"
+       "rallentamento,    4500,    40,  100, 0,  1,  0\n"
+       "                  ^\n"
+       "note: cell 93 already holds a cartello, placed by {L}:51\n"},
+      {"a train record beyond the grid",
+       {},
+       {{"segnale,    1350,", "segnale,    69000,"}},
+       1,
+       "{T}:36:13: error 15 at 69000 m: an item lies beyond the end of the cell grid\n"
+       "segnale,    69000,   2, 4, 1,  0, 0,    0,  0,0,0, 0\n"
+       "            ^\n"},
+      {"a line record beyond the grid stops the train text at its first slowdown",
+       {{"pendenza,  55500,", "pendenza,  69000,"}},
+       {},
+       1,
+       "{T}:33:19: error 15 at 4500 m: an item lies beyond the end of the cell grid\n"
+       "rallentamento,    4500,    40,  100, 0,  1,  0\n"
+       "                  ^\n"
+       "note: this record lies on the grid: a record of the line text beyond the grid left error 15, and the "
+       "train text stops at its first signal or slowdown after that\n"},
+      {"a number that is not one",
+       {},
+       {{"sabbia,    300", "sabbia,    3x0"}},
+       1,
+       "{T}:4:12: error 25: run-time failure while reading the texts (missing text, bad or too large number, "
+       "text ended inside a record, index outside a table)\n"
+       "sabbia,    3x0\n"
+       "           ^\n"
+       "note: a number is needed here, not \"3x0\"\n"},
+      {"a control character in a field",
+       {},
+       {{"sabbia,    300", "sabbia,    3\x01"}},
+       1,
+       "{T}:4:12: error 25: run-time failure while reading the texts (missing text, bad or too large number, "
+       "text ended inside a record, index outside a table)\n"
+       "sabbia,    3?\n"
+       "           ^\n"
+       "note: a number is needed here, not \"3\\x01\"\n"},
+      {"no line length: no grid, no file",
+       {{"lunghezza percorso,    62000\r\n", ""}},
+       {},
+       3,
+       "{L}:9:1: error 26: the line text gives no line length\n"
+       "[curve]\n"
+       "^\n"
+       "note: the general section ends here without one\n"},
+      {"no general section",
+       {{"[generale]", "[general]"}},
+       {},
+       3,
+       "{L}: error 102: the line text ends before a field holding \"[generale]\"\n"},
+      {"a kilometre progressive off the 50 m step",
+       {{"150300", "150310"}},
+       {},
+       1,
+       "{L}:3:40: error 2: a kilometre progressive's position or figure is not a multiple of 50\n"
+       "progressiva chilometrica uno,    0,    150310,    1\n"
+       "                                       ^\n"
+       "note: kilometre progressives are checked once both texts are read\n"},
+      {"the finishing pass finds no room before a slowdown",
+       {},
+       {{"[codici]", abbattimenti + "[codici]"}},
+       1,
+       "{T}:34:1: error 12 at 18050 m: no free cell for a speed marker in front of a slowdown start\n"
+       "rallentamento,   18000,    30,  150, 1,  1,  0\n"
+       "^\n"
+       "note: at cell 361, which holds an inizio_rallentamento\n"},
+      {"a sign in cell 1 takes the cell file's mark",
+       {{"cartello_indicatore,  450,", "cartello_indicatore,  0,"}},
+       {},
+       3,
+       "{L}:51:1: error 1250: a file mark slot was already taken before the marks were stamped\n"
+       "cartello_indicatore,  0,   (PONTE SUL   )(FIUME VERSAL)\n"
+       "^\n"
+       "note: cell 1 holds a cartello, and the cell file keeps its mark in that cell\n"},
+      {"fields that match no record warn, and change nothing",
+       {{"sfondo uno,    0", "sfondo un0,    0"}},
+       {{"[generale]\r\n", "[generale]\r\ncos\xE8 \"strano\"\x01\\\r\n"}},
+       0,
+       "{L}:6:1: warning: \"sfondo un0\" matches no record and is passed over\n"
+       "{L}:6:16: warning: \"0\" matches no record and is passed over\n"
+       "{T}:2:1: warning: \"cos\xC3\xA8 \\\"strano\\\"\\x01\\\\\" matches no record and is passed over\n"},
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    testi_su_disco d(prova::modificato(prova::testo_linea_incorporato(), c.linea),
+                     prova::modificato(prova::testo_treno_incorporato(), c.treno));
+    const prova::uscita u = d.compila();
+    EXPECT_EQ(u.stato, c.stato);
+    EXPECT_EQ(u.err, d.con_percorsi(c.messaggi));
+    const auto f = d.prodotti();
+    EXPECT_TRUE(f == file_del_driver(d.byte_linea, d.byte_treno, 1));
+    EXPECT_EQ(f.size(), c.stato == 3 ? 0u : 3u);
+    std::string scritti;
+    if (c.stato != 3) {
+      for (const std::string& nome : nomi_binari) scritti += "wrote " + d.uscita + "/" + nome + "\n";
+    }
+    EXPECT_EQ(u.out, scritti);
+    EXPECT_TRUE(d.intatti());
+  }
+}
+
+const prova::valore_json& membro(const prova::valore_json& o, const char* chiave) {
+  static const prova::valore_json assente;
+  const prova::valore_json* v = o.membro(chiave);
+  EXPECT_NE(v, nullptr) << chiave;
+  return v ? *v : assente;
+}
+
+prova::valore_json risultato_json(const prova::uscita& u) {
+  EXPECT_EQ(u.err, "");
+  const auto v = prova::leggi_json(u.out);
+  EXPECT_TRUE(v.has_value()) << u.out;
+  EXPECT_TRUE(v && v->tipo == prova::valore_json::oggetto);
+  return v.value_or(prova::valore_json{});
+}
+
+bool nullo(const prova::valore_json& v) { return v.tipo == prova::valore_json::nullo; }
+
+std::vector<std::string> testi(const prova::valore_json& a) {
+  std::vector<std::string> s;
+  for (const auto& e : a.elementi) s.push_back(e.testo);
+  return s;
+}
+
+TEST(CompilaJson, CleanCompile) {
+  testi_su_disco d(prova::testo_linea_incorporato(), prova::testo_treno_incorporato());
+  const prova::uscita u = d.compila({"--json"});
+  EXPECT_EQ(u.stato, 0);
+  const prova::valore_json j = risultato_json(u);
+  EXPECT_EQ(membro(j, "numero_errore").numero_valore, 0);
+  EXPECT_EQ(membro(j, "posizione_errore").tipo, prova::valore_json::numero);
+  for (const char* k : {"errore", "file", "line", "column", "message"}) EXPECT_TRUE(nullo(membro(j, k))) << k;
+  EXPECT_EQ(testi(membro(j, "files")), nomi_binari);
+  EXPECT_EQ(membro(j, "warnings").tipo, prova::valore_json::array);
+  EXPECT_TRUE(membro(j, "warnings").elementi.empty());
+}
+
+TEST(CompilaJson, ErrorWithItsPlace) {
+  testi_su_disco d(prova::testo_linea_incorporato(),
+                   prova::modificato(prova::testo_treno_incorporato(), {{"segnale,    9450,", "segnale,    9550,"}}));
+  const prova::uscita u = d.compila({"--json"});
+  EXPECT_EQ(u.stato, 1);
+  const prova::valore_json j = risultato_json(u);
+  EXPECT_EQ(membro(j, "numero_errore").numero_valore, 16);
+  EXPECT_EQ(membro(j, "posizione_errore").numero_valore, 9550);
+  EXPECT_TRUE(nullo(membro(j, "errore")));
+  EXPECT_EQ(membro(j, "file").testo, d.treno);
+  EXPECT_EQ(membro(j, "line").numero_valore, 39);
+  EXPECT_EQ(membro(j, "column").numero_valore, 13);
+  EXPECT_EQ(membro(j, "message").testo,
+            d.con_percorsi("a signal falls on an occupied cell; cell 192 already holds a cartello, placed by {L}:54"));
+  EXPECT_EQ(testi(membro(j, "files")), nomi_binari);
+}
+
+TEST(CompilaJson, NoGridNoFiles) {
+  testi_su_disco d(prova::modificato(prova::testo_linea_incorporato(), {{"lunghezza percorso,    62000\r\n", ""}}),
+                   prova::testo_treno_incorporato());
+  const prova::uscita u = d.compila({"--json"});
+  EXPECT_EQ(u.stato, 3);
+  const prova::valore_json j = risultato_json(u);
+  EXPECT_EQ(membro(j, "numero_errore").numero_valore, 26);
+  EXPECT_EQ(membro(j, "errore").testo, "26");
+  EXPECT_EQ(membro(j, "file").testo, d.linea);
+  EXPECT_EQ(membro(j, "line").numero_valore, 9);
+  EXPECT_EQ(membro(j, "message").testo,
+            "the line text gives no line length; the general section ends here without one");
+  EXPECT_EQ(membro(j, "files").tipo, prova::valore_json::array);
+  EXPECT_TRUE(membro(j, "files").elementi.empty());
+  EXPECT_TRUE(d.prodotti().empty());
+}
+
+// Windows-1252 fields come out as UTF-8, quotes and control characters escaped.
+TEST(CompilaJson, WarningsWithAwkwardCharacters) {
+  testi_su_disco d(prova::testo_linea_incorporato(),
+                   prova::modificato(prova::testo_treno_incorporato(),
+                                     {{"[generale]\r\n", "[generale]\r\n  cos\xE8 \"strano\"\x01\\\r\n"}}));
+  const prova::uscita u = d.compila({"--json"});
+  EXPECT_EQ(u.stato, 0);
+  const prova::valore_json j = risultato_json(u);
+  const prova::valore_json& avvisi = membro(j, "warnings");
+  ASSERT_EQ(avvisi.elementi.size(), 1u);
+  const prova::valore_json& a = avvisi.elementi[0];
+  EXPECT_EQ(membro(a, "file").testo, d.treno);
+  EXPECT_EQ(membro(a, "line").numero_valore, 2);
+  EXPECT_EQ(membro(a, "column").numero_valore, 3);
+  EXPECT_EQ(membro(a, "message").testo,
+            "\"cos\xC3\xA8 \"strano\"\x01\\\" matches no record and is passed over");
+}
+
+// Nothing is compiled, written or created when the command line or the
+// files are wrong; the texts stay as they are.
+TEST(Compila, Refusals) {
+  testi_su_disco d(prova::testo_linea_incorporato(), prova::testo_treno_incorporato());
+  const std::string t = d.t.percorso().string();
+  prova::scrivi_file(t + "/file", "x");
+  fs::create_directories(t + "/taken/Morsalo_Torvia_R20417.sim");
+  fs::create_directories(t + "/shared");
+  prova::scrivi_file(t + "/big_linea.txt", "");
+  fs::resize_file(t + "/big_linea.txt", (64u << 20) + 1);
+  prova::scrivi_file(t + "/shared/X_linea.dat", d.byte_linea);
+  const std::string uso =
+      "usage: scenario compile LINE_TEXT TRAIN_TEXT -o OUTDIR [options]  (see 'scenario compile --help')\n";
+  struct caso {
+    std::vector<std::string> argomenti;
+    std::string errore;
+  };
+  const caso casi[] = {
+      {{d.linea, t + "/testi/Morsalo_Torvia_R99-.txt", "-o", d.uscita},
+       "scenario compile: cannot read " + t + "/testi/Morsalo_Torvia_R99-.txt: No such file or directory\n"},
+      {{t + "/testi", d.treno, "-o", d.uscita}, "scenario compile: cannot read " + t + "/testi: it is a folder\n"},
+      {{t + "/big_linea.txt", d.treno, "-o", d.uscita, "--scenario", "Morsalo_Torvia"},
+       "scenario compile: cannot read " + t + "/big_linea.txt: larger than 64 MiB, too large for a source text\n"},
+      {{d.linea, d.treno, "-o", t + "/file"}, "scenario compile: cannot write into " + t + "/file: it is not a folder\n"},
+      {{d.linea, d.treno, "-o", t + "/taken"},
+       "scenario compile: cannot write " + t + "/taken/Morsalo_Torvia_R20417.sim: it is a folder\n"},
+      {{t + "/shared/X_linea.dat", d.treno, "-o", t + "/shared", "--scenario", "X", "--train-code", "Y"},
+       "scenario compile: cannot write " + t + "/shared/X_linea.dat: it is the text " + t +
+           "/shared/X_linea.dat being compiled\n"},
+      {{d.linea, d.treno}, "scenario compile: no output folder given (-o OUTDIR)\n" + uso},
+      {{d.linea, "-o", d.uscita}, "scenario compile: a line text and a train text are needed\n" + uso},
+      {{d.linea, d.treno, d.treno, "-o", d.uscita},
+       "scenario compile: only a line text and a train text are compiled\n" + uso},
+      {{d.linea, d.treno, "-o", d.uscita, "--jsn"}, "scenario compile: unknown option '--jsn'\n" + uso},
+      {{d.linea, d.treno, "-o", d.uscita, "-o", d.uscita}, "scenario compile: option '--output' given twice\n" + uso},
+      {{d.linea, d.treno, "-o"}, "scenario compile: option '-o' needs a value\n" + uso},
+      {{d.linea, d.treno, "-o", d.uscita, "--json=yes"}, "scenario compile: option '--json' takes no value\n" + uso},
+      {{d.linea, t + "/Other_R1-.txt", "-o", d.uscita},
+       "scenario compile: the line text \"" + d.linea + "\" names the scenario \"Morsalo_Torvia\" but the train text \"" +
+           t + "/Other_R1-.txt\" names it \"Other\"; rename one of them or give --scenario NAME\n" + uso},
+      {{d.linea, d.treno, "-o", d.uscita, "--train-code", "R/1"},
+       "scenario compile: the train code \"R/1\" cannot be used: it holds a path separator\n" + uso},
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.errore);
+    const prova::uscita u = prova::esegui(comando_compile, c.argomenti);
+    EXPECT_EQ(u.stato, 2);
+    EXPECT_EQ(u.out, "");
+    EXPECT_EQ(u.err, c.errore);
+  }
+  EXPECT_FALSE(fs::exists(d.uscita));
+  EXPECT_EQ(std::distance(fs::directory_iterator(t + "/taken"), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(t + "/shared"), fs::directory_iterator()), 1);
+  EXPECT_TRUE(leggi_file(t + "/shared/X_linea.dat") == d.byte_linea);
+  EXPECT_TRUE(d.intatti());
+}
+
+}  // namespace
