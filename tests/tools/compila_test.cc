@@ -417,4 +417,54 @@ TEST(Compila, Refusals) {
   EXPECT_TRUE(d.intatti());
 }
 
+// Whatever the texts hold, the compile ends with a numbered error or a
+// result: its status and code, never a crash, and the texts stay as they were.
+TEST(Compila, BadInputEndsWithItsCodeAndStatus) {
+  std::string binario;
+  uint32_t x = 12345;
+  for (int i = 0; i < 4096; ++i) {
+    x = x * 1103515245u + 12345u;
+    binario += static_cast<char>(x >> 24);
+  }
+  const std::string linea = prova::testo_linea_incorporato();
+  const std::string treno = prova::testo_treno_incorporato();
+  std::string senza_a_capo = "[generale],lunghezza percorso,1000,[corpo],pendenza,100,1,[fine]";
+  const std::string corta = "[generale]\r\nlunghezza percorso, 1000\r\n[corpo]\r\n";
+  struct caso {
+    const char* nome;
+    std::string linea, treno;
+    int stato;
+    int32_t numero_errore;
+  };
+  const caso casi[] = {
+      {"empty line text", "", treno, 3, 102},
+      {"empty train text", linea, "", 0, 0},
+      {"binary line text", binario, treno, 3, 102},
+      {"binary train text", linea, binario, 0, 0},
+      {"binary after [generale]: passed over, with warnings", linea, "[generale]\r\n" + binario, 0, 0},
+      {"no line ends at all", senza_a_capo, "", 0, 0},
+      {"a line of a million bytes", corta + std::string(1000000, 'x') + "\r\n[fine]\r\n", "", 0, 0},
+      {"a sign text past 32767 bytes", corta + "cartello_indicatore, 450, " + std::string(40000, 'S') + "\r\n", "",
+       1, 25},
+      {"a line length past 32 bits", "[generale]\r\nlunghezza percorso, 99999999999\r\n[x]\r\n", treno, 3, 25},
+      {"a station byte past 255", corta,
+       "[generale]\r\nstazione, 1000, 300, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, A\r\n", 1, 25},
+      {"a sabbia past 16 bits", corta, "[generale]\r\nsabbia, 40000\r\n", 1, 25},
+      // A NUL byte is an ordinary character: the key still holds both words.
+      {"NUL bytes inside a field", std::string("[generale]\r\nlunghezza\0percorso, 1000\r\n[x]\r\n", 39), "", 0, 0},
+      {"NUL bytes in place of the key", std::string("[generale]\r\n\0\0\0, 1000\r\n[x]\r\n", 27), "", 3, 26},
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    testi_su_disco d(c.linea, c.treno);
+    const prova::uscita u = d.compila({"--json"});
+    EXPECT_EQ(u.stato, c.stato) << u.err;
+    const auto v = prova::leggi_json(u.out);
+    ASSERT_TRUE(v.has_value()) << u.out;
+    EXPECT_NE(u.out.find("\"numero_errore\":" + std::to_string(c.numero_errore) + ","), std::string::npos) << u.out;
+    EXPECT_TRUE(d.intatti());
+    EXPECT_EQ(d.prodotti().size(), c.stato == 3 ? 0u : 3u);
+  }
+}
+
 }  // namespace
