@@ -166,6 +166,17 @@ TEST(CompilaTreno, MissingTrainTextIs25) {
   EXPECT_TRUE(c.a.file.empty());
 }
 
+TEST(CompilaTreno, ARunTimeFailureInTheLineTextDeletesBothTexts) {
+  compilazione c;
+  compila(c, "[generale]\r\nlunghezza percorso, 10000\r\n[x]\r\npendenza, 100, 3x\r\n", treno(""));
+  EXPECT_EQ(c.m.numero_errore, 25);
+  EXPECT_EQ(c.m.posizione_errore, -1);  // left as it was
+  EXPECT_TRUE(c.a.file.empty());
+  EXPECT_EQ(c.d.campo_errore.riga, 4);
+  EXPECT_EQ(c.d.campo_errore.colonna, 16);
+  EXPECT_NE(c.d.messaggio_errore.find("3x"), std::string::npos);
+}
+
 TEST(CompilaTreno, ALineStopLeavesTheTrainTextUnread) {
   compilazione c;
   compila(c, "[generale]\r\nlunghezza percorso, 2000000\r\n[x]\r\n", treno(""));
