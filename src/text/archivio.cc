@@ -86,12 +86,27 @@ void archivio_disco::scrivi(const std::string& nome, std::string_view byte) {
     fs::remove(provvisorio, ec);
     fallisce("write", p, motivo(numero));
   }
+  // The older file is moved aside before the new one takes its name, and
+  // removed after. Renaming straight over it would be as safe, but some file
+  // systems (ext4 among them) then write the new file out to the disk before
+  // the rename returns, which costs more than writing it did; this way the
+  // folder never holds a truncated file either.
+  fs::path vecchio;
+  if (fs::is_regular_file(fs::symlink_status(p, ec))) {
+    vecchio = p;
+    vecchio += ".old";
+    fs::rename(p, vecchio, ec);
+    if (ec) vecchio.clear();  // the plain rename below replaces it, or says why not
+  }
   fs::rename(provvisorio, p, ec);
   if (ec) {
     std::error_code ignora;
+    if (!vecchio.empty()) fs::rename(vecchio, p, ignora);
     fs::remove(provvisorio, ignora);
     fallisce("write", p, ec.message());
   }
+  // A copy that cannot be removed is only a stray file; the new one is in place.
+  if (!vecchio.empty()) fs::remove(vecchio, ec);
 }
 
 void archivio_disco::cancella(const std::string& nome) {

@@ -70,6 +70,27 @@ TEST(Scrittura, AFailedWriteNamesTheFileAndLeavesTheOldOne) {
   fs::remove_all(d);
 }
 
+TEST(Scrittura, ReplacingLeavesOnlyTheNewFileEachTime) {
+  fs::path d = cartella_di_prova("scrittura_ripetuta");
+  archivio_disco a(d);
+  for (const char* testo : {"primo", "secondo, piu lungo", "terzo"}) {
+    a.scrivi("t.txt", testo);
+    EXPECT_EQ(leggi_file(d / "t.txt"), testo);
+    EXPECT_EQ(std::distance(fs::directory_iterator(d), fs::directory_iterator()), 1);
+  }
+  fs::remove_all(d);
+}
+
+TEST(Scrittura, AFolderUnderTheNameIsNeverReplaced) {
+  fs::path d = cartella_di_prova("scrittura_cartella");
+  fs::create_directories(d / "t.txt" / "dentro");
+  archivio_disco a(d);
+  EXPECT_THROW(a.scrivi("t.txt", "nuovo"), errore_esecuzione);
+  EXPECT_TRUE(fs::is_directory(d / "t.txt" / "dentro"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(d), fs::directory_iterator()), 1);
+  fs::remove_all(d);
+}
+
 TEST(Scrittura, BuiltInLineTextIsByteExact) {
   modello m;
   m.nome_scenario = "Morsalo_Torvia";
