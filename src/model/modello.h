@@ -2,8 +2,12 @@
 #define SCENARIO_MODEL_MODELLO_H
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "model/diagnostica.h"
@@ -81,12 +85,56 @@ enum tipo_variante : uint8_t {
   variante_doppio = 5,   // IEEE double
 };
 
+// Memory for the coordinates of the plan: megabytes that the compile writes
+// whole, from start to end, right after making them. A large block is aligned
+// to 2 MB and, where the system takes the hint, comes in pages of that size:
+// one page fault per 2 MB instead of one per 4 KB, which on a virtual machine
+// costs more than writing the memory does.
+void* alloca_memoria_piano(size_t byte);
+void libera_memoria_piano(void* p, size_t byte) noexcept;
+
+// The allocator of the coordinates: the memory above, and elements made
+// without a value when none is given (resize(n) leaves them as `new T`
+// would), since filling them with zeros first would only double the writing.
+template <typename T>
+struct allocatore_piano {
+  using value_type = T;
+
+  allocatore_piano() noexcept = default;
+  template <typename U>
+  allocatore_piano(const allocatore_piano<U>&) noexcept {}
+
+  T* allocate(size_t n) {
+    if (n > SIZE_MAX / sizeof(T)) throw std::bad_array_new_length();
+    return static_cast<T*>(alloca_memoria_piano(n * sizeof(T)));
+  }
+  void deallocate(T* p, size_t n) noexcept { libera_memoria_piano(p, n * sizeof(T)); }
+
+  template <typename U>
+  void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <typename U, typename... A>
+  void construct(U* p, A&&... a) {
+    ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
+  }
+};
+
+template <typename T, typename U>
+bool operator==(const allocatore_piano<T>&, const allocatore_piano<U>&) noexcept {
+  return true;
+}
+
+// The coordinates of the plan, one element per metre.
+using serie_coordinate = std::vector<double, allocatore_piano<double>>;
+
 // The line plan: for each metre 0..limite of the extended line, two
 // coordinates, each with the variant type the file needs. Stored coordinate by
-// coordinate, which is also the order of the file.
+// coordinate, which is also the order of the file. The value of an empty
+// element is not defined and never read.
 struct profilo_linea {
   int32_t limite = -1;  // upper bound of the first index; -1 = not allocated
-  std::array<std::vector<double>, 2> valori;
+  std::array<serie_coordinate, 2> valori;
   std::array<std::vector<uint8_t>, 2> tipi;
 
   bool allocato() const { return limite >= 0; }
@@ -129,7 +177,7 @@ int32_t cella_della_posizione(int32_t p);
 // The grid 0..numero_celle for a line of `lunghezza` metres (all zero), and the
 // derived bounds.
 void alloca_griglia(modello& m, int32_t lunghezza);
-// The plan 0..lunghezza_estesa by 0..1, every element empty.
+// The plan 0..lunghezza_estesa by 0..1, every element empty (its value unset).
 void alloca_profilo(modello& m);
 
 // Sets one plan element.
