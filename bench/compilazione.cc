@@ -2,23 +2,32 @@
 // its files can cost.
 //
 // Every benchmark reports, besides its own time, the "floor": the time of one
-// buffered write of as many bytes as the compile writes, into the same
-// temporary folder, measured in the same iterations. x_pavimento is the
+// buffered write of as many bytes as the compile writes, to a new file of the
+// same temporary folder, measured in the same iterations. x_pavimento is the
 // compile's time over the floor's: 1 would mean that the compile costs no
 // more than writing its bytes.
+//
+// The floor's file of the previous iteration is removed before the clock
+// starts, so that the floor is the least the bytes can cost: overwriting it
+// instead would make the file system write the older copy out first (ext4
+// does, for a file truncated while its data is still in memory), a cost the
+// compile never pays, since it moves its older files aside and removes them.
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
 #include "core/memorizza_percorso.h"
 #include "line/dati_linea.h"
+#include "model/nomi_file.h"
 #include "scenari_generati.h"
 #include "text/archivio.h"
 #include "text/scrittura.h"
@@ -59,6 +68,7 @@ class cartella_provvisoria {
 // The floor: `byte` written to a new file of the folder with one buffered write.
 double scrivi_pavimento(const fs::path& cartella, const std::string& byte) {
   const fs::path p = cartella / "pavimento.bin";
+  fs::remove(p);
   const auto inizio = orologio::now();
   FILE* f = std::fopen(p.c_str(), "wb");
   if (!f) fallisce("cannot open " + p.string());
@@ -91,14 +101,15 @@ struct confronto {
 
 // (a) The built-in scenario, compiled in memory: texts in, binary files out.
 void BM_scenario_incorporato_in_memoria(benchmark::State& state) {
-  archivio_memoria testi;
-  {
+  const auto incorporato = [] {
     modello m;
     m.nome_scenario = "Morsalo_Torvia";
     m.codice_treno = "R20417";
-    scrivi_elenco(testi, "Morsalo_Torvia_linea.txt", elenco_linea());
-    scrivi_elenco(testi, "Morsalo_Torvia_R20417-.txt", elenco_treno());
-  }
+    return m;
+  };
+  archivio_memoria testi;
+  scrivi_elenco(testi, nome_testo_linea(incorporato()), elenco_linea());
+  scrivi_elenco(testi, nome_testo_treno(incorporato()), elenco_treno());
   cartella_provvisoria cartella("incorporato");
 
   size_t byte = 0;
@@ -106,9 +117,7 @@ void BM_scenario_incorporato_in_memoria(benchmark::State& state) {
   confronto c;
   for (auto _ : state) {
     archivio_memoria a = testi;
-    modello m;
-    m.nome_scenario = "Morsalo_Torvia";
-    m.codice_treno = "R20417";
+    modello m = incorporato();
     const auto inizio = orologio::now();
     const esito_compilazione e = memorizza_percorso(m, a, 1);
     const auto fine = orologio::now();
@@ -124,7 +133,15 @@ void BM_scenario_incorporato_in_memoria(benchmark::State& state) {
   }
   c.riporta(state, byte);
 }
-BENCHMARK(BM_scenario_incorporato_in_memoria)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// With repetitions, the least of them too: on a shared machine the others
+// also measure the neighbours.
+double minimo_delle_ripetizioni(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
+
+BENCHMARK(BM_scenario_incorporato_in_memoria)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", minimo_delle_ripetizioni);
 
 // (b) A generated line of state.range(0) km: compile and write the three files
 // to a folder on disk.
@@ -164,7 +181,8 @@ BENCHMARK(BM_compila_e_scrivi_su_disco)
     ->Arg(1000)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
-    ->Complexity(benchmark::oN);
+    ->Complexity(benchmark::oN)
+    ->ComputeStatistics("min", minimo_delle_ripetizioni);
 
 }  // namespace
 
