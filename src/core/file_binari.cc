@@ -134,7 +134,7 @@ char* elementi_linea(const profilo_linea& p, int c, size_t da, size_t a, char* o
 // stay in the cache between filling it and writing it out. The elements have
 // been checked.
 void produci_linea(const profilo_linea& p, const emettitore& emetti) {
-  constexpr size_t capienza = size_t{1} << 20;
+  constexpr size_t capienza = size_t{1} << 18;  // 256 KB
   constexpr size_t elementi_per_blocco = capienza / 10;  // 10 bytes at most each
   const std::unique_ptr<char[]> blocco(new char[capienza]);
   const size_t punti = static_cast<size_t>(p.limite) + 1;
