@@ -1,5 +1,6 @@
 #include "line/compila_linea.h"
 
+#include <algorithm>
 #include <string>
 
 #include "line/piazzamento_linea.h"
@@ -80,28 +81,61 @@ bool oltre_griglia(modello& m, int32_t p) {
   return true;
 }
 
-double dato(const profilo_linea& p, int32_t metro, int c) { return p.valori[c][static_cast<size_t>(metro)]; }
-
-// One metre of the plan, from the two points before it.
-void passo(profilo_linea& p, int32_t metro, double curvatura, bool curva) {
-  const double x1 = dato(p, metro - 1, 0);
-  const double y1 = dato(p, metro - 1, 1);
-  const double d0 = x1 - dato(p, metro - 2, 0);
-  const double d1 = y1 - dato(p, metro - 2, 1);
-  if (curva) {
-    // Each increment is rounded to a double before it is added.
-    const double dx = d1 * curvatura + d0;
-    const double dy = d1 - d0 * curvatura;
-    imposta_punto(p, metro, 0, x1 + dx, variante_doppio);
-    imposta_punto(p, metro, 1, y1 + dy, variante_doppio);
-  } else {
-    imposta_punto(p, metro, 0, x1 + d0, variante_doppio);
-    imposta_punto(p, metro, 1, y1 + d1, variante_doppio);
+// The points da..a of the plan, each from the two points before it: straight
+// steps repeat the last step, curve steps turn it by `curvatura`. The two
+// points before the step are carried from one step to the next rather than
+// read back from the plan, so that each step waits only for its own
+// arithmetic.
+template <bool curva>
+void passi(profilo_linea& p, int32_t da, int32_t a, double curvatura) {
+  double* const x = p.valori[0].data();
+  double* const y = p.valori[1].data();
+  double x0 = x[da - 2];
+  double x1 = x[da - 1];
+  double y0 = y[da - 2];
+  double y1 = y[da - 1];
+  for (int32_t metro = da; metro <= a; ++metro) {
+    const double d0 = x1 - x0;
+    const double d1 = y1 - y0;
+    double xn;
+    double yn;
+    if constexpr (curva) {
+      // Each increment is rounded to a double before it is added.
+      const double dx = d1 * curvatura + d0;
+      const double dy = d1 - d0 * curvatura;
+      xn = x1 + dx;
+      yn = y1 + dy;
+    } else {
+      xn = x1 + d0;
+      yn = y1 + d1;
+    }
+    x[metro] = xn;
+    y[metro] = yn;
+    x0 = x1;
+    x1 = xn;
+    y0 = y1;
+    y1 = yn;
   }
+  for (auto& tipi : p.tipi) std::fill(tipi.begin() + da, tipi.begin() + a + 1, variante_doppio);
 }
 
-// The plan never writes its last two points.
-bool nel_profilo(const lettura_linea& s) { return s.metro_profilo <= s.m.lunghezza_estesa - 2; }
+// The last point the plan computes: its last two points stay empty.
+int32_t ultimo_punto(const modello& m) { return m.lunghezza_estesa - 2; }
+
+// Lays the plan from metro_profilo through point `fino_a` (no further than
+// the plan's last point); false when that takes it past point 1000000, which
+// is still laid.
+template <bool curva>
+bool stendi(lettura_linea& s, int32_t fino_a, double curvatura) {
+  constexpr int32_t punti_massimi = 1000000;
+  int32_t a = std::min(fino_a, ultimo_punto(s.m));
+  if (s.metro_profilo > a) return true;
+  const bool oltre = a >= punti_massimi;
+  if (oltre) a = punti_massimi;
+  passi<curva>(s.m.profilo, s.metro_profilo, a, curvatura);
+  s.metro_profilo = a + 1;
+  return !oltre;
+}
 
 // Lays the straight steps up to `inizio` and the curve steps up to
 // `inizio` + `lunghezza`; false when the plan would pass 1000000 points.
@@ -116,19 +150,8 @@ bool curva(lettura_linea& s, const std::string& chiave, int32_t inizio, int32_t 
   }
   if (!trovata) return false;
   if (contiene_senza_maiuscole(chiave, "s")) curvatura = -curvatura;
-  profilo_linea& p = s.m.profilo;
-  while (s.metro_profilo <= inizio && nel_profilo(s)) {
-    passo(p, s.metro_profilo, curvatura, false);
-    s.metro_profilo += 1;
-    if (s.metro_profilo > 1000000) return false;
-  }
-  const int32_t fine = somma(inizio, lunghezza);
-  while (s.metro_profilo <= fine && nel_profilo(s)) {
-    passo(p, s.metro_profilo, curvatura, true);
-    s.metro_profilo += 1;
-    if (s.metro_profilo > 1000000) return false;
-  }
-  return true;
+  if (!stendi<false>(s, inizio, curvatura)) return false;
+  return stendi<true>(s, somma(inizio, lunghezza), curvatura);
 }
 
 void scrivi_pendenza(lettura_linea& s) {
@@ -369,11 +392,10 @@ bool compila_linea(modello& m, archivio& a, int32_t& prossimo_cartello) {
   do {
     scrivi_pendenza(s);
   } while (s.cella_pendenza < m.numero_celle - 2);
-  if (m.genera_linea != 0) {
-    while (nel_profilo(s)) {
-      passo(m.profilo, s.metro_profilo, 0, false);
-      s.metro_profilo += 1;
-    }
+  // The straight tail to the plan's last point knows no limit of 1000000.
+  if (m.genera_linea != 0 && s.metro_profilo <= ultimo_punto(m)) {
+    passi<false>(m.profilo, s.metro_profilo, ultimo_punto(m), 0);
+    s.metro_profilo = ultimo_punto(m) + 1;
   }
   prossimo_cartello = s.prossimo_cartello;
   return true;

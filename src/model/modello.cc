@@ -1,5 +1,6 @@
 #include "model/modello.h"
 
+#include <new>
 #include <string>
 
 #include "model/conversioni.h"
@@ -40,8 +41,11 @@ void alloca_profilo(modello& m) {
   profilo_linea& p = m.profilo;
   p.limite = m.lunghezza_estesa;
   for (int c = 0; c < 2; ++c) {
-    p.valori[c].assign(static_cast<size_t>(p.limite) + 1, 0.0);
-    p.tipi[c].assign(static_cast<size_t>(p.limite) + 1, variante_vuota);
+    const auto n = static_cast<size_t>(p.limite) + 1;
+    // Every element empty: the types say so; the values are left unset.
+    p.tipi[c].assign(n, variante_vuota);
+    p.valori[c] = serie_coordinate();
+    p.valori[c].resize(n);
   }
 }
 

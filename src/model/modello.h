@@ -2,8 +2,13 @@
 #define SCENARIO_MODEL_MODELLO_H
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "model/diagnostica.h"
@@ -81,12 +86,46 @@ enum tipo_variante : uint8_t {
   variante_doppio = 5,   // IEEE double
 };
 
+// The allocator of the coordinates: elements made without a value when none
+// is given (resize(n) leaves them as `new T` would). The compile writes the
+// plan's megabytes whole right after making them, so filling them with zeros
+// first would only double the writing.
+template <typename T>
+struct allocatore_piano {
+  using value_type = T;
+
+  allocatore_piano() noexcept = default;
+  template <typename U>
+  allocatore_piano(const allocatore_piano<U>&) noexcept {}
+
+  T* allocate(size_t n) { return std::allocator<T>().allocate(n); }
+  void deallocate(T* p, size_t n) noexcept { std::allocator<T>().deallocate(p, n); }
+
+  template <typename U>
+  void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <typename U, typename... A>
+  void construct(U* p, A&&... a) {
+    ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
+  }
+};
+
+template <typename T, typename U>
+bool operator==(const allocatore_piano<T>&, const allocatore_piano<U>&) noexcept {
+  return true;
+}
+
+// The coordinates of the plan, one element per metre.
+using serie_coordinate = std::vector<double, allocatore_piano<double>>;
+
 // The line plan: for each metre 0..limite of the extended line, two
 // coordinates, each with the variant type the file needs. Stored coordinate by
-// coordinate, which is also the order of the file.
+// coordinate, which is also the order of the file. The value of an empty
+// element is not defined and never read.
 struct profilo_linea {
   int32_t limite = -1;  // upper bound of the first index; -1 = not allocated
-  std::array<std::vector<double>, 2> valori;
+  std::array<serie_coordinate, 2> valori;
   std::array<std::vector<uint8_t>, 2> tipi;
 
   bool allocato() const { return limite >= 0; }
@@ -133,7 +172,7 @@ int32_t cella_della_posizione(int32_t p);
 // The grid 0..numero_celle for a line of `lunghezza` metres (all zero), and the
 // derived bounds.
 void alloca_griglia(modello& m, int32_t lunghezza);
-// The plan 0..lunghezza_estesa by 0..1, every element empty.
+// The plan 0..lunghezza_estesa by 0..1, every element empty (its value unset).
 void alloca_profilo(modello& m);
 
 // Sets one plan element.

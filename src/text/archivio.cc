@@ -68,15 +68,39 @@ std::string archivio_disco::leggi(const std::string& nome) const {
   return dati;
 }
 
+void archivio::scrivi_a_pezzi(const std::string& nome, size_t dimensione, const produttore& produci) {
+  std::string byte;
+  byte.reserve(dimensione);
+  produci([&byte](std::string_view pezzo) { byte.append(pezzo); });
+  scrivi(nome, byte);
+}
+
 void archivio_disco::scrivi(const std::string& nome, std::string_view byte) {
+  scrivi_a_pezzi(nome, byte.size(), [byte](const emettitore& emetti) { emetti(byte); });
+}
+
+void archivio_disco::scrivi_a_pezzi(const std::string& nome, size_t, const produttore& produci) {
   fs::path p = percorso(nome);
   fs::path provvisorio = p;
   provvisorio += ".part";
   errno = 0;
   FILE* f = apri(provvisorio, "wb");
   if (!f) fallisce("write", p, motivo(errno));
-  bool ok = std::fwrite(byte.data(), 1, byte.size(), f) == byte.size();
-  int numero = errno;
+  bool ok = true;
+  int numero = 0;
+  try {
+    produci([&](std::string_view pezzo) {
+      if (ok && std::fwrite(pezzo.data(), 1, pezzo.size(), f) != pezzo.size()) {
+        ok = false;
+        numero = errno;
+      }
+    });
+  } catch (...) {
+    std::fclose(f);
+    std::error_code ignora;
+    fs::remove(provvisorio, ignora);
+    throw;
+  }
   if (std::fclose(f) != 0 && ok) {
     ok = false;
     numero = errno;
@@ -86,6 +110,8 @@ void archivio_disco::scrivi(const std::string& nome, std::string_view byte) {
     fs::remove(provvisorio, ec);
     fallisce("write", p, motivo(numero));
   }
+  // Renamed over the old file in one step: the name always holds a complete
+  // file, the old one or the new one.
   fs::rename(provvisorio, p, ec);
   if (ec) {
     std::error_code ignora;
@@ -111,6 +137,13 @@ std::string archivio_memoria::leggi(const std::string& nome) const {
 
 void archivio_memoria::scrivi(const std::string& nome, std::string_view byte) {
   file[nome] = std::string(byte);
+}
+
+void archivio_memoria::scrivi_a_pezzi(const std::string& nome, size_t dimensione, const produttore& produci) {
+  std::string byte;
+  byte.reserve(dimensione);
+  produci([&byte](std::string_view pezzo) { byte.append(pezzo); });
+  file[nome] = std::move(byte);
 }
 
 void archivio_memoria::cancella(const std::string& nome) { file.erase(nome); }

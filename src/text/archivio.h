@@ -1,10 +1,18 @@
 #ifndef SCENARIO_TEXT_ARCHIVIO_H
 #define SCENARIO_TEXT_ARCHIVIO_H
 
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
+
+// Takes the next piece of a file's bytes.
+using emettitore = std::function<void(std::string_view pezzo)>;
+// Produces the bytes of a file, in order, by handing them piece by piece to
+// the emettitore it is given.
+using produttore = std::function<void(const emettitore&)>;
 
 // The folder the program reads and writes its files in. File names are
 // Windows-1252 bytes, as the model holds them. Failures throw
@@ -18,18 +26,25 @@ class archivio {
   // Replaces the file with exactly these bytes. A failure half-way never
   // leaves a truncated file where a complete one was.
   virtual void scrivi(const std::string& nome, std::string_view byte) = 0;
+  // Replaces the file with the bytes that `produci` hands over, so that a big
+  // file never has to be held whole in memory; `dimensione` is their total
+  // (a hint). With the same guarantee as scrivi: when `produci` throws, the
+  // older file stays as it was. This one gathers the pieces and calls scrivi.
+  virtual void scrivi_a_pezzi(const std::string& nome, size_t dimensione, const produttore& produci);
   // Removes the file; a file that is not there is not an error.
   virtual void cancella(const std::string& nome) = 0;
 };
 
 // Files of a folder on disk. A file is written to a temporary file beside it
-// and then renamed over the old one.
+// and then takes the place of the old one.
 class archivio_disco : public archivio {
  public:
   explicit archivio_disco(std::filesystem::path cartella);
   bool esiste(const std::string& nome) const override;
   std::string leggi(const std::string& nome) const override;
   void scrivi(const std::string& nome, std::string_view byte) override;
+  // Writes each piece as it comes.
+  void scrivi_a_pezzi(const std::string& nome, size_t dimensione, const produttore& produci) override;
   void cancella(const std::string& nome) override;
 
   std::filesystem::path percorso(const std::string& nome) const;
@@ -45,6 +60,7 @@ class archivio_memoria : public archivio {
   bool esiste(const std::string& nome) const override;
   std::string leggi(const std::string& nome) const override;
   void scrivi(const std::string& nome, std::string_view byte) override;
+  void scrivi_a_pezzi(const std::string& nome, size_t dimensione, const produttore& produci) override;
   void cancella(const std::string& nome) override;
 
   std::map<std::string, std::string> file;

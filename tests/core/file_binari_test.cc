@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -230,6 +231,32 @@ TEST(ScriviFileBinari, ReplacesLongerOlderFilesOnDisk) {
   EXPECT_EQ(fs::file_size(d / "Prova_linea.dat"), 20u * 7000 - 36);
   // Nothing else left in the folder.
   EXPECT_EQ(std::distance(fs::directory_iterator(d), fs::directory_iterator()), 3);
+  fs::remove_all(d);
+}
+
+// A plan far longer than one of the pieces the file is written in: every
+// element where it belongs, on disk as in memory.
+TEST(ScriviFileBinari, ALongLineFileComesOutWhole) {
+  fs::path d = cartella_di_prova("file_binari_lunga");
+  modello m = piccolo_modello(1);
+  alloca_griglia(m, 250000);
+  riempi_profilo(m, [](int32_t i) { return i * 0.5; }, [](int32_t i) { return -i * 0.25; });
+  archivio_disco a(d);
+  scrivi_file_binari(m, a);
+  const std::string b = leggi_file(d / "Prova_linea.dat");
+  EXPECT_EQ(b, byte_file_linea(m.profilo));
+  const size_t punti = 257001;
+  ASSERT_EQ(b.size(), 20 * punti - 56);
+  // First coordinate of point 200000, then second coordinate of point 250000.
+  const size_t x = 8 + (200000 - 2) * 10;
+  const size_t y = (8 + (punti - 4) * 10 + 4) + 8 + (250000 - 2) * 10;
+  double v;
+  EXPECT_EQ(esadecimale(b.substr(x, 2)), "05 00");
+  std::memcpy(&v, b.data() + x + 2, 8);
+  EXPECT_EQ(v, 100000.0);
+  EXPECT_EQ(esadecimale(b.substr(y, 2)), "05 00");
+  std::memcpy(&v, b.data() + y + 2, 8);
+  EXPECT_EQ(v, -62500.0);
   fs::remove_all(d);
 }
 

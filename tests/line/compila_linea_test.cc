@@ -317,6 +317,16 @@ TEST(CompilaLinea, PlanLimits) {
   risultato lunga;
   compila(lunga, righe({"[generale]", "lunghezza percorso, 1000000", "[x]", "curvad1, 999990, 20"}));
   EXPECT_EQ(lunga.m.numero_errore, 103);
+  // Point 1000000 is still laid; the one after it is not.
+  EXPECT_EQ(lunga.m.profilo.tipi[0][1000000], variante_doppio);
+  EXPECT_EQ(lunga.m.profilo.tipi[1][1000001], variante_vuota);
+  // A curve that ends on point 999999 is accepted; the straight tail then
+  // runs on to the plan's last point, past 1000000.
+  risultato al_limite;
+  compila(al_limite, righe({"[generale]", "lunghezza percorso, 1000000", "[x]", "curvad1, 999990, 9"}));
+  EXPECT_EQ(al_limite.m.numero_errore, 0);
+  EXPECT_EQ(al_limite.m.profilo.tipi[0][1006998], variante_doppio);
+  EXPECT_EQ(al_limite.m.profilo.tipi[0][1006999], variante_vuota);
 }
 
 TEST(CompilaLinea, SignTableHoldsEightyTexts) {

@@ -5,11 +5,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
+#include <string_view>
 
 #include "line/dati_linea.h"
 #include "model/errore_esecuzione.h"
 #include "model/modello.h"
+#include "text/archivio.h"
 #include "text/codifica.h"
 
 namespace fs = std::filesystem;
@@ -68,6 +71,93 @@ TEST(Scrittura, AFailedWriteNamesTheFileAndLeavesTheOldOne) {
   }
   EXPECT_EQ(leggi_file(d / "t.txt"), "vecchio");
   fs::remove_all(d);
+}
+
+TEST(Scrittura, ReplacingLeavesOnlyTheNewFileEachTime) {
+  fs::path d = cartella_di_prova("scrittura_ripetuta");
+  archivio_disco a(d);
+  for (const char* testo : {"primo", "secondo, piu lungo", "terzo"}) {
+    a.scrivi("t.txt", testo);
+    EXPECT_EQ(leggi_file(d / "t.txt"), testo);
+    EXPECT_EQ(std::distance(fs::directory_iterator(d), fs::directory_iterator()), 1);
+  }
+  fs::remove_all(d);
+}
+
+TEST(Scrittura, AFolderUnderTheNameIsNeverReplaced) {
+  fs::path d = cartella_di_prova("scrittura_cartella");
+  fs::create_directories(d / "t.txt" / "dentro");
+  archivio_disco a(d);
+  EXPECT_THROW(a.scrivi("t.txt", "nuovo"), errore_esecuzione);
+  EXPECT_TRUE(fs::is_directory(d / "t.txt" / "dentro"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(d), fs::directory_iterator()), 1);
+  fs::remove_all(d);
+}
+
+// Three pieces, the middle one empty.
+void tre_pezzi(const emettitore& emetti) {
+  emetti("uno,");
+  emetti("");
+  emetti("due");
+}
+
+[[noreturn]] void pezzo_e_poi_errore(const emettitore& emetti) {
+  emetti("mezzo");
+  throw errore_esecuzione("the bytes could not all be made");
+}
+
+// A store that has only scrivi: the pieces come to it gathered.
+class archivio_semplice : public archivio {
+ public:
+  bool esiste(const std::string& nome) const override { return file.count(nome) != 0; }
+  std::string leggi(const std::string& nome) const override { return file.at(nome); }
+  void scrivi(const std::string& nome, std::string_view byte) override {
+    ++scritture;
+    file[nome] = std::string(byte);
+  }
+  void cancella(const std::string& nome) override { file.erase(nome); }
+
+  std::map<std::string, std::string> file;
+  int scritture = 0;
+};
+
+TEST(Scrittura, APieceByPieceWriteJoinsThePieces) {
+  fs::path d = cartella_di_prova("scrittura_a_pezzi");
+  archivio_disco disco(d);
+  disco.scrivi("t.bin", "vecchio");
+  disco.scrivi_a_pezzi("t.bin", 7, tre_pezzi);
+  EXPECT_EQ(leggi_file(d / "t.bin"), "uno,due");
+  EXPECT_EQ(std::distance(fs::directory_iterator(d), fs::directory_iterator()), 1);
+  fs::remove_all(d);
+
+  archivio_memoria memoria;
+  memoria.scrivi_a_pezzi("t.bin", 0, tre_pezzi);
+  EXPECT_EQ(memoria.file["t.bin"], "uno,due");
+
+  archivio_semplice semplice;
+  semplice.scrivi_a_pezzi("t.bin", 7, tre_pezzi);
+  EXPECT_EQ(semplice.file["t.bin"], "uno,due");
+  EXPECT_EQ(semplice.scritture, 1);
+}
+
+TEST(Scrittura, APieceByPieceWriteThatFailsLeavesTheOldFile) {
+  fs::path d = cartella_di_prova("scrittura_a_pezzi_fallita");
+  archivio_disco disco(d);
+  disco.scrivi("t.bin", "vecchio");
+  EXPECT_THROW(disco.scrivi_a_pezzi("t.bin", 0, pezzo_e_poi_errore), errore_esecuzione);
+  EXPECT_EQ(leggi_file(d / "t.bin"), "vecchio");
+  // The half-written temporary file is gone.
+  EXPECT_EQ(std::distance(fs::directory_iterator(d), fs::directory_iterator()), 1);
+  fs::remove_all(d);
+
+  archivio_memoria memoria;
+  memoria.scrivi("t.bin", "vecchio");
+  EXPECT_THROW(memoria.scrivi_a_pezzi("t.bin", 0, pezzo_e_poi_errore), errore_esecuzione);
+  EXPECT_EQ(memoria.file["t.bin"], "vecchio");
+
+  archivio_semplice semplice;
+  EXPECT_THROW(semplice.scrivi_a_pezzi("t.bin", 0, pezzo_e_poi_errore), errore_esecuzione);
+  EXPECT_EQ(semplice.scritture, 0);
 }
 
 TEST(Scrittura, BuiltInLineTextIsByteExact) {

@@ -374,7 +374,7 @@ TEST(Mappa, PlanThatCannotBeDrawnLeavesTheCharts) {
     profilo_linea p;
     p.limite = 1;
     p.tipi = {std::vector<uint8_t>{c.primo, variante_doppio}, std::vector<uint8_t>{c.primo, variante_doppio}};
-    p.valori = {std::vector<double>{-1e308, c.x1}, std::vector<double>{-1e308, c.y1}};
+    p.valori = {serie_coordinate{-1e308, c.x1}, serie_coordinate{-1e308, c.y1}};
     s.profilo = p;
     documento_xml d = disegno(s);
     EXPECT_EQ(con_id(d, "plan") != nullptr, c.disegnato) << c.x1;
