@@ -28,6 +28,27 @@ struct valore_json {
     }
     return nullptr;
   }
+
+  // A member or an element that must be there: a null value when it is not,
+  // after `assente` has said so (tests pass a function that fails the test).
+  const valore_json& operator[](std::string_view chiave) const {
+    if (const valore_json* v = membro(chiave)) return *v;
+    assente("no key " + std::string(chiave));
+    return nessuno();
+  }
+  const valore_json& operator[](size_t i) const {
+    if (i < elementi.size()) return elementi[i];
+    assente("no element " + std::to_string(i));
+    return nessuno();
+  }
+
+  static inline void (*assente)(const std::string& perche) = [](const std::string&) {};
+
+ private:
+  static const valore_json& nessuno() {
+    static const valore_json v;
+    return v;
+  }
 };
 
 class lettore_json {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/controllo_json.h"
 #include "tools/file_di_prova.h"
 
 namespace {
@@ -16,238 +17,12 @@ using prova::byte;
 
 // ---- A strict JSON reader, to check what the tool prints --------------------
 
-struct json {
-  enum genere { nullo, logico, numero, stringa, lista, oggetto } g = nullo;
-  bool b = false;
-  double n = 0;
-  std::string s;
-  std::vector<json> elementi;
-  std::vector<std::pair<std::string, json>> campi;
+using json = prova::valore_json;
 
-  const json& operator[](const std::string& chiave) const {
-    for (const auto& [k, v] : campi) {
-      if (k == chiave) return v;
-    }
-    static const json assente;
-    ADD_FAILURE() << "no key " << chiave;
-    return assente;
-  }
-  const json& operator[](size_t i) const {
-    static const json assente;
-    if (i < elementi.size()) return elementi[i];
-    ADD_FAILURE() << "no element " << i;
-    return assente;
-  }
-};
+// A missing key or element fails the test that asked for it.
+[[maybe_unused]] const bool assente_fallisce =
+    (json::assente = [](const std::string& perche) { ADD_FAILURE() << perche; }, true);
 
-class lettore_json {
- public:
-  // The value, or nothing when the text is not exactly one JSON value.
-  static std::optional<json> leggi(std::string_view t) {
-    lettore_json l(t);
-    json v;
-    l.spazi();
-    if (!l.valore(v)) return std::nullopt;
-    l.spazi();
-    if (l.i_ != t.size()) return std::nullopt;
-    return v;
-  }
-
- private:
-  explicit lettore_json(std::string_view t) : t_(t) {}
-
-  bool fine() const { return i_ >= t_.size(); }
-  char c() const { return fine() ? '\0' : t_[i_]; }
-  void spazi() {
-    while (!fine() && (c() == ' ' || c() == '\t' || c() == '\n' || c() == '\r')) ++i_;
-  }
-  bool parola(std::string_view p) {
-    if (t_.substr(i_, p.size()) != p) return false;
-    i_ += p.size();
-    return true;
-  }
-  bool cifre() {
-    size_t da = i_;
-    while (!fine() && c() >= '0' && c() <= '9') ++i_;
-    return i_ > da;
-  }
-
-  bool valore(json& v) {
-    if (++profondita_ > 200) return false;
-    bool ok = false;
-    switch (c()) {
-      case '{': ok = oggetto(v); break;
-      case '[': ok = lista(v); break;
-      case '"': v.g = json::stringa; ok = stringa(v.s); break;
-      case 't': v.g = json::logico; v.b = true; ok = parola("true"); break;
-      case 'f': v.g = json::logico; ok = parola("false"); break;
-      case 'n': ok = parola("null"); break;
-      default: ok = numero(v);
-    }
-    --profondita_;
-    return ok;
-  }
-
-  bool numero(json& v) {
-    size_t da = i_;
-    if (c() == '-') ++i_;
-    if (c() == '0') {
-      ++i_;
-    } else if (!cifre()) {
-      return false;
-    }
-    if (c() == '.') {
-      ++i_;
-      if (!cifre()) return false;
-    }
-    if (c() == 'e' || c() == 'E') {
-      ++i_;
-      if (c() == '+' || c() == '-') ++i_;
-      if (!cifre()) return false;
-    }
-    v.g = json::numero;
-    v.n = std::stod(std::string(t_.substr(da, i_ - da)));
-    return true;
-  }
-
-  bool esadecimale(uint32_t& u) {
-    u = 0;
-    for (int k = 0; k < 4; ++k) {
-      char x = c();
-      ++i_;
-      u <<= 4;
-      if (x >= '0' && x <= '9') {
-        u |= static_cast<uint32_t>(x - '0');
-      } else if (x >= 'a' && x <= 'f') {
-        u |= static_cast<uint32_t>(x - 'a' + 10);
-      } else if (x >= 'A' && x <= 'F') {
-        u |= static_cast<uint32_t>(x - 'A' + 10);
-      } else {
-        return false;
-      }
-    }
-    return true;
-  }
-
-  static void utf8(std::string& s, uint32_t cp) {
-    if (cp < 0x80) {
-      s += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      s += static_cast<char>(0xC0 | (cp >> 6));
-      s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      s += static_cast<char>(0xE0 | (cp >> 12));
-      s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      s += static_cast<char>(0xF0 | (cp >> 18));
-      s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      s += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  }
-
-  bool stringa(std::string& s) {
-    ++i_;  // the opening quote
-    while (true) {
-      if (fine()) return false;
-      auto x = static_cast<unsigned char>(c());
-      if (x == '"') {
-        ++i_;
-        return true;
-      }
-      if (x < 0x20) return false;
-      if (x != '\\') {
-        s += static_cast<char>(x);
-        ++i_;
-        continue;
-      }
-      ++i_;
-      char e = c();
-      ++i_;
-      switch (e) {
-        case '"': s += '"'; break;
-        case '\\': s += '\\'; break;
-        case '/': s += '/'; break;
-        case 'b': s += '\b'; break;
-        case 'f': s += '\f'; break;
-        case 'n': s += '\n'; break;
-        case 'r': s += '\r'; break;
-        case 't': s += '\t'; break;
-        case 'u': {
-          uint32_t u;
-          if (!esadecimale(u)) return false;
-          if (u >= 0xD800 && u <= 0xDBFF) {
-            uint32_t basso;
-            if (!parola("\\u") || !esadecimale(basso) || basso < 0xDC00 || basso > 0xDFFF) return false;
-            u = 0x10000 + ((u - 0xD800) << 10) + (basso - 0xDC00);
-          } else if (u >= 0xDC00 && u <= 0xDFFF) {
-            return false;
-          }
-          utf8(s, u);
-          break;
-        }
-        default: return false;
-      }
-    }
-  }
-
-  bool lista(json& v) {
-    v.g = json::lista;
-    ++i_;
-    spazi();
-    if (c() == ']') {
-      ++i_;
-      return true;
-    }
-    while (true) {
-      spazi();
-      json e;
-      if (!valore(e)) return false;
-      v.elementi.push_back(std::move(e));
-      spazi();
-      if (c() == ']') {
-        ++i_;
-        return true;
-      }
-      if (c() != ',') return false;
-      ++i_;
-    }
-  }
-
-  bool oggetto(json& v) {
-    v.g = json::oggetto;
-    ++i_;
-    spazi();
-    if (c() == '}') {
-      ++i_;
-      return true;
-    }
-    while (true) {
-      spazi();
-      std::string k;
-      if (c() != '"' || !stringa(k)) return false;
-      spazi();
-      if (c() != ':') return false;
-      ++i_;
-      spazi();
-      json e;
-      if (!valore(e)) return false;
-      v.campi.emplace_back(std::move(k), std::move(e));
-      spazi();
-      if (c() == '}') {
-        ++i_;
-        return true;
-      }
-      if (c() != ',') return false;
-      ++i_;
-    }
-  }
-
-  std::string_view t_;
-  size_t i_ = 0;
-  int profondita_ = 0;
-};
 
 std::vector<std::string> righe(const std::string& testo) {
   std::vector<std::string> r;
@@ -514,10 +289,10 @@ TEST(Ispeziona, JsonStringsEscapeQuotesBackslashesAndControls) {
   for (const auto& c : casi) {
     std::string s = stringa_json(c.in);
     EXPECT_EQ(s, c.out);
-    auto letto = lettore_json::leggi(s);
+    auto letto = prova::leggi_json(s);
     ASSERT_TRUE(letto.has_value()) << s;
     if (c.out.find("ufffd") == std::string::npos) {
-      EXPECT_EQ(letto->s, c.in);
+      EXPECT_EQ(letto->testo, c.in);
     }
   }
 }
@@ -533,45 +308,45 @@ TEST(Ispeziona, JsonOutputIsOneValidObject) {
   esecuzione r = esegui({"--json", sim, dat, linea, guasto});
   EXPECT_EQ(r.stato, 2);
   EXPECT_EQ(r.err, guasto + ": 1 bytes is not a whole number of 15-byte cells\n");
-  auto j = lettore_json::leggi(r.out);
+  auto j = prova::leggi_json(r.out);
   ASSERT_TRUE(j.has_value()) << r.out;
   const json& file = (*j)["files"];
   ASSERT_EQ(file.elementi.size(), 4u);
 
   const json& s = file[0];
-  EXPECT_EQ(s["file"].s, sim);
-  EXPECT_EQ(s["kind"].s, "train scenario file");
-  EXPECT_EQ(s["header"]["orologio"].s, "12:42:20");
-  EXPECT_EQ(s["header"]["sfondo_due"].n, 2);
-  EXPECT_EQ(s["header"]["progressiva_tre"]["figure_m"].n, 150400);
-  EXPECT_EQ(s["stations"][0]["testo"].s, "Q\"\\\x01\xC3\xA8");
-  EXPECT_EQ(s["stations"][0]["time"].s, "12:43:00");
-  EXPECT_EQ(s["stations"][1]["posizione"].n, 7800);
-  EXPECT_EQ(s["signs"][0]["record"].n, 80);
+  EXPECT_EQ(s["file"].testo, sim);
+  EXPECT_EQ(s["kind"].testo, "train scenario file");
+  EXPECT_EQ(s["header"]["orologio"].testo, "12:42:20");
+  EXPECT_EQ(s["header"]["sfondo_due"].numero_valore, 2);
+  EXPECT_EQ(s["header"]["progressiva_tre"]["figure_m"].numero_valore, 150400);
+  EXPECT_EQ(s["stations"][0]["testo"].testo, "Q\"\\\x01\xC3\xA8");
+  EXPECT_EQ(s["stations"][0]["time"].testo, "12:43:00");
+  EXPECT_EQ(s["stations"][1]["posizione"].numero_valore, 7800);
+  EXPECT_EQ(s["signs"][0]["record"].numero_valore, 80);
   EXPECT_EQ(s["warnings"].elementi.size(), 0u);
 
   const json& d = file[1];
-  EXPECT_EQ(d["cells"].n, 13);
-  EXPECT_EQ(d["marca_dat"].n, 5121);
+  EXPECT_EQ(d["cells"].numero_valore, 13);
+  EXPECT_EQ(d["marca_dat"].numero_valore, 5121);
   const json& segnale = d["objects"][0];
-  EXPECT_EQ(segnale["kind"].s, "segnale");
-  EXPECT_EQ(segnale["m"].n, 100);
-  EXPECT_EQ(segnale["km"].n, 0.1);
-  EXPECT_EQ(segnale["left"][0].n, 5);
-  EXPECT_EQ(segnale["right"][0].n, 2);
-  EXPECT_EQ(segnale["tempo"].n, 250);
-  EXPECT_EQ(d["objects"][5]["s"][2].n, 105);
-  EXPECT_EQ(d["pendenza"][1]["value"].n, -4);
-  EXPECT_EQ(d["velocita"][1]["to_m"].n, 650);
+  EXPECT_EQ(segnale["kind"].testo, "segnale");
+  EXPECT_EQ(segnale["m"].numero_valore, 100);
+  EXPECT_EQ(segnale["km"].numero_valore, 0.1);
+  EXPECT_EQ(segnale["left"][0].numero_valore, 5);
+  EXPECT_EQ(segnale["right"][0].numero_valore, 2);
+  EXPECT_EQ(segnale["tempo"].numero_valore, 250);
+  EXPECT_EQ(d["objects"][5]["s"][2].numero_valore, 105);
+  EXPECT_EQ(d["pendenza"][1]["value"].numero_valore, -4);
+  EXPECT_EQ(d["velocita"][1]["to_m"].numero_valore, 650);
   EXPECT_EQ(d["warnings"].elementi.size(), 1u);
 
   const json& l = file[2];
-  EXPECT_EQ(l["points"].n, 6);
-  EXPECT_EQ(l["length_m"].n, 7);
-  EXPECT_EQ(l["second_max"].n, 6);
-  EXPECT_EQ(l["first_coordinate_types"][1]["name"].s, "double");
+  EXPECT_EQ(l["points"].numero_valore, 6);
+  EXPECT_EQ(l["length_m"].numero_valore, 7);
+  EXPECT_EQ(l["second_max"].numero_valore, 6);
+  EXPECT_EQ(l["first_coordinate_types"][1]["name"].testo, "double");
 
-  EXPECT_EQ(file[3]["error"].s, guasto + ": 1 bytes is not a whole number of 15-byte cells");
+  EXPECT_EQ(file[3]["error"].testo, guasto + ": 1 bytes is not a whole number of 15-byte cells");
 }
 
 // ---- The built-in scenario --------------------------------------------------------
@@ -635,7 +410,7 @@ TEST(Ispeziona, DamagedFilesFailGracefully) {
       stampa_testo(e, testo);
       scrittore_json j(uscita_json);
       stampa_json(e, j);
-      EXPECT_TRUE(lettore_json::leggi(uscita_json.str()).has_value()) << uscita_json.str();
+      EXPECT_TRUE(prova::leggi_json(uscita_json.str()).has_value()) << uscita_json.str();
       // The point table has a fixed number of records: any cut shows.
       if (nome == "M_T.sim" && d.size() < buono.size()) {
         EXPECT_NE(e.errore, "") << "cut at " << d.size();
