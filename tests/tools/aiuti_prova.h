@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "line/dati_linea.h"
+#include "scenario/percorsi.h"
 #include "text/scrittura.h"
 #include "train/dati_treno.h"
 
@@ -53,6 +54,11 @@ class cartella_temporanea {
  private:
   fs::path percorso_;
 };
+
+// A path joined as the tool joins it: with the system's separator.
+inline std::string unisci(const std::string& cartella, const std::string& nome) {
+  return testo_percorso(percorso_utf8(cartella) / percorso_utf8(nome));
+}
 
 inline std::string leggi_file(const fs::path& p) {
   std::ifstream f(p, std::ios::binary);

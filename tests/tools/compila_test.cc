@@ -85,8 +85,9 @@ TEST(Compila, BuiltInTextsGiveTheBuildersFiles) {
   const prova::uscita u = d.compila();
   EXPECT_EQ(u.stato, 0);
   EXPECT_EQ(u.err, "");
-  EXPECT_EQ(u.out, "wrote " + d.uscita + "/Morsalo_Torvia_linea.dat\nwrote " + d.uscita +
-                       "/Morsalo_Torvia_R20417.sim\nwrote " + d.uscita + "/Morsalo_Torvia_R20417.dat\n");
+  EXPECT_EQ(u.out, "wrote " + prova::unisci(d.uscita, "Morsalo_Torvia_linea.dat") + "\nwrote " +
+                       prova::unisci(d.uscita, "Morsalo_Torvia_R20417.sim") + "\nwrote " +
+                       prova::unisci(d.uscita, "Morsalo_Torvia_R20417.dat") + "\n");
   const auto f = d.prodotti();
   ASSERT_EQ(f.size(), 3u);
   const fs::path golden(SCENARIO_GOLDEN_DIR);
@@ -125,9 +126,9 @@ TEST(Compila, NamesFromOptions) {
                                       "Citt\xE0", "R1");
   ASSERT_EQ(atteso.size(), 3u);
   for (const char* n : {"Citt\xC3\xA0_linea.dat", "Citt\xC3\xA0_R1.sim", "Citt\xC3\xA0_R1.dat"}) {
-    EXPECT_TRUE(fs::exists(fs::path(t / "out") / n)) << n;
+    EXPECT_TRUE(fs::exists(percorso_utf8(prova::unisci(t / "out", n)))) << n;
   }
-  EXPECT_TRUE(leggi_file(fs::path(t / "out") / "Citt\xC3\xA0_R1.sim") == atteso.at("Citt\xE0_R1.sim"));
+  EXPECT_TRUE(leggi_file(percorso_utf8(prova::unisci(t / "out", "Citt\xC3\xA0_R1.sim"))) == atteso.at("Citt\xE0_R1.sim"));
   EXPECT_NE(atteso.at("Citt\xE0_R1.sim").find("Citt\xE0"), std::string::npos);
 }
 
@@ -265,7 +266,7 @@ TEST(Compila, MessagesStatusAndFiles) {
     EXPECT_EQ(f.size(), c.stato == 3 ? 0u : 3u);
     std::string scritti;
     if (c.stato != 3) {
-      for (const std::string& nome : nomi_binari) scritti += "wrote " + d.uscita + "/" + nome + "\n";
+      for (const std::string& nome : nomi_binari) scritti += "wrote " + prova::unisci(d.uscita, nome) + "\n";
     }
     EXPECT_EQ(u.out, scritti);
     EXPECT_TRUE(d.intatti());
@@ -385,9 +386,9 @@ TEST(Compila, Refusals) {
        "scenario compile: cannot read " + t + "/big_linea.txt: larger than 64 MiB, too large for a source text\n"},
       {{d.linea, d.treno, "-o", t + "/file"}, "scenario compile: cannot write into " + t + "/file: it is not a folder\n"},
       {{d.linea, d.treno, "-o", t + "/taken"},
-       "scenario compile: cannot write " + t + "/taken/Morsalo_Torvia_R20417.sim: it is a folder\n"},
+       "scenario compile: cannot write " + prova::unisci(t + "/taken", "Morsalo_Torvia_R20417.sim") + ": it is a folder\n"},
       {{t + "/shared/X_linea.dat", d.treno, "-o", t + "/shared", "--scenario", "X", "--train-code", "Y"},
-       "scenario compile: cannot write " + t + "/shared/X_linea.dat: it is the text " + t +
+       "scenario compile: cannot write " + prova::unisci(t + "/shared", "X_linea.dat") + ": it is the text " + t +
            "/shared/X_linea.dat being compiled\n"},
       {{d.linea, d.treno}, "scenario compile: no output folder given (-o OUTDIR)\n" + uso},
       {{d.linea, "-o", d.uscita}, "scenario compile: a line text and a train text are needed\n" + uso},

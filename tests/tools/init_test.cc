@@ -21,7 +21,7 @@ TEST(Init, WritesTheBuiltInTextsIntoANewFolder) {
   const prova::uscita u = prova::esegui(comando_init, {dir});
   EXPECT_EQ(u.stato, 0);
   EXPECT_EQ(u.err, "");
-  EXPECT_EQ(u.out, "wrote " + dir + "/" + linea + "\nwrote " + dir + "/" + treno + "\n");
+  EXPECT_EQ(u.out, "wrote " + prova::unisci(dir, linea) + "\nwrote " + prova::unisci(dir, treno) + "\n");
   // Exactly the bytes the builder writes, and nothing else.
   EXPECT_TRUE(leggi_file(fs::path(dir) / linea) == prova::testo_linea_incorporato());
   EXPECT_TRUE(leggi_file(fs::path(dir) / treno) == prova::testo_treno_incorporato());
@@ -56,7 +56,7 @@ TEST(Init, RefusesWhatItCannotWrite) {
   };
   const caso casi[] = {
       {{t / "file"}, "scenario init: cannot write into " + (t / "file") + ": it is not a folder\n"},
-      {{t / "d", "--force"}, "scenario init: cannot write " + (t / "d/") + linea + ": it is a folder\n"},
+      {{t / "d", "--force"}, "scenario init: cannot write " + prova::unisci(t / "d", linea) + ": it is a folder\n"},
       {{}, "scenario init: no folder given\nusage: scenario init DIR [--force]  (see 'scenario init --help')\n"},
       {{"a", "b"}, "scenario init: one folder only\nusage: scenario init DIR [--force]  (see 'scenario init --help')\n"},
       {{"a", "--forse"},

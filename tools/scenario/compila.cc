@@ -16,6 +16,7 @@
 #include "scenario/opzioni.h"
 #include "scenario/rapporto.h"
 #include "scenario/json.h"
+#include "scenario/percorsi.h"
 #include "text/archivio.h"
 #include "text/codifica.h"
 
@@ -65,7 +66,7 @@ int fallito(std::ostream& err, const std::string& perche) {
 // The whole of a source text, or why it cannot be read. A pipe or a device
 // is read too, up to the size a text may have.
 std::optional<std::string> leggi_sorgente(const std::string& percorso, std::string& perche) {
-  const fs::path p(percorso);
+  const fs::path p = percorso_utf8(percorso);
   const std::string troppo_grande = "cannot read " + percorso + ": larger than " +
                                     std::to_string(testo_massimo >> 20) + " MiB, too large for a source text";
   std::error_code ec;
@@ -198,25 +199,25 @@ int comando_compile(const std::vector<std::string>& argomenti, std::ostream& out
 
   // The output folder, and every file the compile may write there, are looked
   // at before compiling: a refusal writes nothing.
-  const fs::path cartella(*opzione("output"));
+  const fs::path cartella = percorso_utf8(*opzione("output"));
   std::error_code ec;
   const fs::file_status stato = fs::status(cartella, ec);
   if (fs::exists(stato) && !fs::is_directory(stato)) {
-    return fallito(err, "cannot write into " + cartella.string() + ": it is not a folder");
+    return fallito(err, "cannot write into " + testo_percorso(cartella) + ": it is not a folder");
   }
   archivio_disco disco(cartella);
   for (const std::string& nome : {nome_file_linea(m), nome_file_sim(m), nome_file_dat(m)}) {
     const fs::path p = disco.percorso(nome);
-    if (fs::is_directory(fs::status(p, ec))) return fallito(err, "cannot write " + p.string() + ": it is a folder");
+    if (fs::is_directory(fs::status(p, ec))) return fallito(err, "cannot write " + testo_percorso(p) + ": it is a folder");
     for (const testo_autore* t : {&linea, &treno}) {
-      if (fs::equivalent(p, fs::path(t->percorso), ec)) {
-        return fallito(err, "cannot write " + p.string() + ": it is the text " + t->percorso + " being compiled");
+      if (fs::equivalent(p, percorso_utf8(t->percorso), ec)) {
+        return fallito(err, "cannot write " + testo_percorso(p) + ": it is the text " + t->percorso + " being compiled");
       }
     }
   }
   if (!fs::exists(stato)) {
     fs::create_directories(cartella, ec);
-    if (ec) return fallito(err, "cannot create the folder " + cartella.string() + ": " + ec.message());
+    if (ec) return fallito(err, "cannot create the folder " + testo_percorso(cartella) + ": " + ec.message());
   }
 
   // The compile works on private copies of the texts, in memory.
@@ -247,7 +248,7 @@ int comando_compile(const std::vector<std::string>& argomenti, std::ostream& out
   } else {
     for (const messaggio_avviso& av : avvisi) err << testo_avviso_autore(av);
     err << testo_errore_autore(errore);
-    for (const std::string& nome : esito.file_scritti) out << "wrote " << disco.percorso(nome).string() << "\n";
+    for (const std::string& nome : esito.file_scritti) out << "wrote " << testo_percorso(disco.percorso(nome)) << "\n";
   }
   if (!esito.errore.empty()) return 3;
   return m.numero_errore != 0 ? 1 : 0;

@@ -8,6 +8,7 @@
 #include "model/modello.h"
 #include "model/nomi_file.h"
 #include "scenario/opzioni.h"
+#include "scenario/percorsi.h"
 #include "text/archivio.h"
 #include "text/scrittura.h"
 #include "train/dati_treno.h"
@@ -39,7 +40,7 @@ int fallito(std::ostream& err, const std::string& perche) {
   return 2;
 }
 
-std::string mostra(const fs::path& p) { return p.string(); }
+std::string mostra(const fs::path& p) { return testo_percorso(p); }
 
 }  // namespace
 
@@ -53,7 +54,7 @@ int comando_init(const std::vector<std::string>& argomenti, std::ostream& out, s
   }
   if (a.posizionali.size() != 1) return uso(err, a.posizionali.empty() ? "no folder given" : "one folder only");
   const bool forza = a.segnali.count("force") != 0;
-  const fs::path cartella(a.posizionali[0]);
+  const fs::path cartella = percorso_utf8(a.posizionali[0]);
 
   modello m;
   m.nome_scenario = "Morsalo_Torvia";

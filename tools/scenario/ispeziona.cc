@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "scenario/formato.h"
+#include "scenario/percorsi.h"
 #include "text/codifica.h"
 
 namespace {
@@ -441,7 +442,7 @@ esame_file esamina(std::string nome, std::string_view byte) {
 
 esame_file esamina_file(const std::string& percorso) {
   if (!genere_da_nome(percorso)) return esamina(percorso, {});
-  auto letto = leggi_file(percorso);
+  auto letto = leggi_file(percorso_utf8(percorso));
   if (!letto.ok()) {
     esame_file e;
     e.nome = percorso;

@@ -11,6 +11,7 @@
 
 #include "scenario/formato.h"
 #include "scenario/json.h"
+#include "scenario/percorsi.h"
 #include "text/codifica.h"
 
 namespace fs = std::filesystem;
@@ -488,21 +489,21 @@ std::map<genere_file, std::vector<std::string>> file_della_cartella(const fs::pa
   std::error_code ec;
   fs::directory_iterator it(cartella, ec);
   if (ec) {
-    errore = cartella.string() + ": cannot be read: " + ec.message();
+    errore = testo_percorso(cartella) + ": cannot be read: " + ec.message();
     return per_genere;
   }
   for (const fs::directory_entry& voce : it) {
     std::error_code ec2;
     if (!voce.is_regular_file(ec2)) continue;
-    auto g = genere_da_nome(voce.path().filename().string());
-    if (g) per_genere[*g].push_back(voce.path().string());
+    auto g = genere_da_nome(testo_percorso(voce.path().filename()));
+    if (g) per_genere[*g].push_back(testo_percorso(voce.path()));
   }
   for (auto& [g, v] : per_genere) std::sort(v.begin(), v.end());
   return per_genere;
 }
 
 std::string nome_senza_estensione(const std::string& percorso) {
-  return fs::path(percorso).replace_extension().string();
+  return testo_percorso(percorso_utf8(percorso).replace_extension());
 }
 
 // The only candidate, or the one candidate that `preferito` picks; empty when
@@ -632,10 +633,10 @@ int mappa(const std::vector<std::string>& argomenti, std::ostream& out, std::ost
   std::map<genere_file, std::vector<std::string>> per_genere;
   bool da_cartella = false;
   std::error_code ec;
-  if (ingressi.size() == 1 && fs::is_directory(ingressi[0], ec)) {
+  if (ingressi.size() == 1 && fs::is_directory(percorso_utf8(ingressi[0]), ec)) {
     da_cartella = true;
     std::string errore;
-    per_genere = file_della_cartella(ingressi[0], errore);
+    per_genere = file_della_cartella(percorso_utf8(ingressi[0]), errore);
     if (!errore.empty()) {
       err << errore << "\n";
       return 2;
@@ -664,7 +665,7 @@ int mappa(const std::vector<std::string>& argomenti, std::ostream& out, std::ost
 
   scenario_decodificato s;
   auto leggi = [&err](const std::string& percorso, auto decodifica, auto& destinazione) {
-    auto byte = leggi_file(percorso);
+    auto byte = leggi_file(percorso_utf8(percorso));
     if (!byte.ok()) {
       err << percorso << ": " << byte.errore << "\n";
       return false;
@@ -693,7 +694,7 @@ int mappa(const std::vector<std::string>& argomenti, std::ostream& out, std::ost
   }
   std::string nome_linea = cp1252_a_utf8(s.punti[punto_scenario].testo) + "_linea.dat";
   std::string file_linea =
-      scegli(linea, [&](const std::string& f) { return fs::path(f).filename().string() == nome_linea; });
+      scegli(linea, [&](const std::string& f) { return testo_percorso(percorso_utf8(f).filename()) == nome_linea; });
   if (linea.size() > 1 && file_linea.empty()) {
     err << errore_uso(formato("%zu line profile files (_linea.dat) %s and none of them named %s", linea.size(),
                               dove.c_str(), nome_linea.c_str()))
@@ -713,7 +714,7 @@ int mappa(const std::vector<std::string>& argomenti, std::ostream& out, std::ost
   }
   std::ostringstream svg;
   disegna_mappa(s, svg);
-  fs::path destinazione(*uscita);
+  fs::path destinazione = percorso_utf8(*uscita);
   fs::path provvisorio = destinazione;
   provvisorio += ".part";
   {

@@ -1,4 +1,5 @@
 #include "scenario/nomi_scenario.h"
+#include "scenario/percorsi.h"
 
 #include <filesystem>
 #include <string_view>
@@ -20,7 +21,7 @@ bool finisce_con(std::string_view s, std::string_view coda) {
 }
 
 std::string nome_file(const std::string& percorso) {
-  return std::filesystem::path(percorso).filename().string();
+  return testo_percorso(percorso_utf8(percorso).filename());
 }
 
 // NAME of NAME_linea.txt.
