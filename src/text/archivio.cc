@@ -50,21 +50,41 @@ bool archivio_disco::esiste(const std::string& nome) const {
   return fs::exists(percorso(nome), ec);
 }
 
+esito_lettura leggi_file_intero(const fs::path& p, size_t massimo, std::string& dati, int& numero) {
+  dati.clear();
+  errno = 0;
+  FILE* f = apri(p, "rb");
+  if (!f) {
+    numero = errno;
+    return esito_lettura::non_aperto;
+  }
+  char blocco[65536];
+  size_t n;
+  while ((n = std::fread(blocco, 1, sizeof blocco, f)) > 0) {
+    if (n > massimo - dati.size()) {
+      std::fclose(f);
+      dati.clear();
+      return esito_lettura::troppo_grande;
+    }
+    dati.append(blocco, n);
+  }
+  const bool errore = std::ferror(f) != 0;
+  numero = errno;
+  std::fclose(f);
+  if (errore) {
+    dati.clear();
+    return esito_lettura::errore_lettura;
+  }
+  return esito_lettura::letto;
+}
+
 std::string archivio_disco::leggi(const std::string& nome) const {
   fs::path p = percorso(nome);
   std::error_code ec;
   if (fs::is_directory(p, ec)) fallisce("read", p, "it is a folder");
-  errno = 0;
-  FILE* f = apri(p, "rb");
-  if (!f) fallisce("read", p, motivo(errno));
   std::string dati;
-  char blocco[65536];
-  size_t n;
-  while ((n = std::fread(blocco, 1, sizeof blocco, f)) > 0) dati.append(blocco, n);
-  bool errore = std::ferror(f) != 0;
-  int numero = errno;
-  std::fclose(f);
-  if (errore) fallisce("read", p, motivo(numero));
+  int numero = 0;
+  if (leggi_file_intero(p, dati.max_size(), dati, numero) != esito_lettura::letto) fallisce("read", p, motivo(numero));
   return dati;
 }
 

@@ -35,6 +35,14 @@ class archivio {
   virtual void cancella(const std::string& nome) = 0;
 };
 
+// How a whole-file read ended.
+enum class esito_lettura { letto, non_aperto, troppo_grande, errore_lettura };
+
+// Reads the whole file at `p` into `dati`, stopping past `massimo` bytes
+// (pipes and devices are read too); after a failure `numero` holds the
+// system's error number.
+esito_lettura leggi_file_intero(const std::filesystem::path& p, size_t massimo, std::string& dati, int& numero);
+
 // Files of a folder on disk. A file is written to a temporary file beside it
 // and then takes the place of the old one.
 class archivio_disco : public archivio {

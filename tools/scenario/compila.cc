@@ -67,7 +67,7 @@ int fallito(std::ostream& err, const std::string& perche) {
 // is read too, up to the size a text may have.
 std::optional<std::string> leggi_sorgente(const std::string& percorso, std::string& perche) {
   const fs::path p = percorso_utf8(percorso);
-  const std::string troppo_grande = "cannot read " + percorso + ": larger than " +
+  const std::string troppo = "cannot read " + percorso + ": larger than " +
                                     std::to_string(testo_massimo >> 20) + " MiB, too large for a source text";
   std::error_code ec;
   const fs::file_status s = fs::status(p, ec);
@@ -76,39 +76,21 @@ std::optional<std::string> leggi_sorgente(const std::string& percorso, std::stri
     return std::nullopt;
   }
   if (fs::is_regular_file(s) && fs::file_size(p, ec) > testo_massimo && !ec) {
-    perche = troppo_grande;
-    return std::nullopt;
-  }
-  errno = 0;
-#ifdef _WIN32
-  FILE* f = _wfopen(p.c_str(), L"rb");
-#else
-  FILE* f = std::fopen(p.c_str(), "rb");
-#endif
-  if (!f) {
-    perche = "cannot read " + percorso + ": " + std::strerror(errno);
+    perche = troppo;
     return std::nullopt;
   }
   std::string dati;
-  char blocco[65536];
-  size_t n;
-  bool troppo = false;
-  while (!troppo && (n = std::fread(blocco, 1, sizeof blocco, f)) > 0) {
-    dati.append(blocco, n);
-    troppo = dati.size() > testo_massimo;
+  int numero = 0;
+  switch (leggi_file_intero(p, testo_massimo, dati, numero)) {
+    case esito_lettura::letto:
+      return dati;
+    case esito_lettura::troppo_grande:
+      perche = troppo;
+      return std::nullopt;
+    default:
+      perche = "cannot read " + percorso + ": " + std::strerror(numero);
+      return std::nullopt;
   }
-  const bool errore = std::ferror(f) != 0;
-  const int numero = errno;
-  std::fclose(f);
-  if (troppo) {
-    perche = troppo_grande;
-    return std::nullopt;
-  }
-  if (errore) {
-    perche = "cannot read " + percorso + ": " + std::strerror(numero);
-    return std::nullopt;
-  }
-  return dati;
 }
 
 std::string json_intero_o_null(int32_t v, bool presente) { return presente ? std::to_string(v) : "null"; }

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "scenario/formato.h"
+#include "text/archivio.h"
 #include "text/codifica.h"
 
 namespace fs = std::filesystem;
@@ -233,33 +234,15 @@ decodificato<std::string> leggi_file(const fs::path& percorso) {
     r.errore = "is a folder, not a file";
     return r;
   }
-  errno = 0;
-#ifdef _WIN32
-  FILE* f = _wfopen(percorso.c_str(), L"rb");
-#else
-  FILE* f = std::fopen(percorso.c_str(), "rb");
-#endif
-  if (!f) {
-    r.errore = std::string("cannot be read: ") + std::strerror(errno);
-    return r;
-  }
-  char blocco[65536];
-  size_t n;
-  while ((n = std::fread(blocco, 1, sizeof blocco, f)) > 0) {
-    if (r.dati.size() + n > massimo_byte_file) {
-      std::fclose(f);
-      r.dati.clear();
+  int numero = 0;
+  switch (leggi_file_intero(percorso, massimo_byte_file, r.dati, numero)) {
+    case esito_lettura::letto:
+      break;
+    case esito_lettura::troppo_grande:
       r.errore = formato("larger than %ju bytes: too large for a scenario file", massimo_byte_file);
-      return r;
-    }
-    r.dati.append(blocco, n);
-  }
-  bool guasto = std::ferror(f) != 0;
-  int numero = errno;
-  std::fclose(f);
-  if (guasto) {
-    r.dati.clear();
-    r.errore = std::string("cannot be read: ") + std::strerror(numero);
+      break;
+    default:
+      r.errore = std::string("cannot be read: ") + std::strerror(numero);
   }
   return r;
 }
