@@ -28,9 +28,6 @@ class blocco {
   void intero_32(uint32_t v) {
     for (int i = 0; i < 32; i += 8) byte(static_cast<uint8_t>(v >> i));
   }
-  void intero_64(uint64_t v) {
-    for (int i = 0; i < 64; i += 8) byte(static_cast<uint8_t>(v >> i));
-  }
   void aggiungi_a(std::string& out) {
     out.append(b_, n_);
     n_ = 0;
@@ -40,8 +37,6 @@ class blocco {
   char b_[32];  // the widest group between two appends is 18 bytes
   size_t n_ = 0;
 };
-
-constexpr size_t lunghezza_testo_massima = 32767;
 
 void controlla_testo(const std::string& t, int record) {
   if (t.size() > lunghezza_testo_massima) {
@@ -61,28 +56,10 @@ size_t dimensione_file_linea(const profilo_linea& p) {
     }
     const uint8_t* tipi = p.tipi[c].data();
     const double* valori = p.valori[c].data();
-    // Counted without a branch, in byte-wide counters over runs of 255
-    // elements so that many elements are counted at once; only a plan with an
-    // element of another type, or with integers (a plan has four), is looked
-    // at element by element.
-    size_t doppi = 0;
-    size_t interi = 0;
-    size_t vuoti = 0;
-    for (size_t i = 0; i < punti; i += 255) {
-      const uint8_t* t = tipi + i;
-      const size_t n = std::min<size_t>(255, punti - i);
-      uint8_t d = 0;
-      uint8_t k = 0;
-      uint8_t v = 0;
-      for (size_t j = 0; j < n; ++j) {
-        d = static_cast<uint8_t>(d + (t[j] == variante_doppio));
-        k = static_cast<uint8_t>(k + (t[j] == variante_intero));
-        v = static_cast<uint8_t>(v + (t[j] == variante_vuota));
-      }
-      doppi += d;
-      interi += k;
-      vuoti += v;
-    }
+    const auto quanti = [&](uint8_t tipo) { return static_cast<size_t>(std::count(tipi, tipi + punti, tipo)); };
+    const size_t doppi = quanti(variante_doppio);
+    const size_t interi = quanti(variante_intero);
+    const size_t vuoti = quanti(variante_vuota);
     if (doppi + interi + vuoti != punti) {
       for (size_t i = 0; i < punti; ++i) {
         if (tipi[i] != variante_doppio && tipi[i] != variante_intero && tipi[i] != variante_vuota) {

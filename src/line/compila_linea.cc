@@ -9,19 +9,17 @@
 #include "model/nomi_file.h"
 #include "text/codifica.h"
 #include "text/lettore_campi.h"
+#include "text/lettura_sorgente.h"
 
 namespace {
 
 // The turn per metre of a curve of class 1 to 6.
 const double curvature[6] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
 
-// The longest text a record can hold: its length is written in 16 bits.
-constexpr size_t testo_massimo = 32767;
-
 struct lettura_linea {
   modello& m;
   archivio& a;
-  lettore_campi& l;
+  lettura_sorgente& l;
   std::string nome;
   int32_t prossimo_cartello = primo_cartello;
   int32_t cella_pendenza = 0;
@@ -40,35 +38,12 @@ bool uscita(lettura_linea& s, int32_t numero, const int32_t* posizione = nullptr
   return false;
 }
 
-std::string leggi_chiave(lettura_linea& s) {
-  std::string campo = s.l.leggi_testo();
-  s.m.riga = campo;
-  if (diagnostica* d = s.m.traccia) {
-    d->record = {testo_linea, s.l.luogo().riga, s.l.luogo().colonna};
-    d->campo = d->record;
-  }
-  return campo;
-}
-
-int32_t leggi_valore(lettura_linea& s) {
-  if (diagnostica* d = s.m.traccia) {
-    int32_t v = s.l.leggi_long();
-    d->campo = {testo_linea, s.l.luogo().riga, s.l.luogo().colonna};
-    return v;
-  }
-  return s.l.leggi_long();
-}
-
 void avvisa(lettura_linea& s, const std::string& campo) {
-  diagnostica* d = s.m.traccia;
   if (s.campi_senza_avviso > 0) {
     s.campi_senza_avviso -= 1;
     return;
   }
-  if (!d || campo.empty()) return;
-  // Section headers group records for the reader and are meant to match nothing.
-  if (contiene(campo, "[") && contiene(campo, "]")) return;
-  d->avvisi.push_back({d->record, campo});
+  s.l.avvisa(campo);
 }
 
 // A record beyond the grid, (p + 100) / 50 > numero_celle, records 15 at p
@@ -163,14 +138,14 @@ void scrivi_pendenza(lettura_linea& s) {
 bool sezione_generale(lettura_linea& s) {
   modello& m = s.m;
   while (!s.l.fine()) {
-    std::string chiave = leggi_chiave(s);
+    std::string chiave = s.l.leggi_chiave();
     if (s.l.fine()) break;
-    for (int i = 0; i < 10 && contiene(chiave, "-"); ++i) chiave = leggi_chiave(s);
+    for (int i = 0; i < 10 && contiene(chiave, "-"); ++i) chiave = s.l.leggi_chiave();
 
     bool riconosciuta = false;
     if (contiene_senza_maiuscole(chiave, "lunghezza") && contiene_senza_maiuscole(chiave, "percorso")) {
       riconosciuta = true;
-      const int32_t lunghezza = leggi_valore(s);
+      const int32_t lunghezza = s.l.leggi_long();
       if (lunghezza > 1000000 || lunghezza < 0) return uscita(s, 1);
       m.punti[punto_treno].fine = lunghezza;
       alloca_griglia(m, lunghezza);
@@ -184,9 +159,9 @@ bool sezione_generale(lettura_linea& s) {
       if (contiene(chiave, "progressiva") && contiene(chiave, p.parola)) {
         riconosciuta = true;
         punto& r = m.punti[p.record];
-        r.inizio = leggi_valore(s);
-        r.fine = leggi_valore(s);
-        r.posizione = leggi_valore(s);
+        r.inizio = s.l.leggi_long();
+        r.fine = s.l.leggi_long();
+        r.posizione = s.l.leggi_long();
       }
     }
     punto& scenario = m.punti[punto_scenario];
@@ -197,14 +172,14 @@ bool sezione_generale(lettura_linea& s) {
     for (const auto& f : sfondi) {
       if (contiene(chiave, "sfondo") && contiene(chiave, f.parola)) {
         riconosciuta = true;
-        scenario.*f.campo = leggi_valore(s);
+        scenario.*f.campo = s.l.leggi_long();
       }
     }
     if (contiene(chiave, "ripetizione") && contiene(chiave, "segnali")) {
       riconosciuta = true;
       punto& r = m.punti[punto_codici];
-      r.inizio = leggi_valore(s);
-      r.fine = leggi_valore(s);
+      r.inizio = s.l.leggi_long();
+      r.fine = s.l.leggi_long();
       if (r.inizio % 50 != 0) return uscita(s, 3);
       if (r.fine % 50 != 0) return uscita(s, 4);
       if (contiene(chiave, "4")) {
@@ -227,24 +202,13 @@ bool sezione_generale(lettura_linea& s) {
 // beyond the grid).
 bool corpo(lettura_linea& s) {
   modello& m = s.m;
-  while (!s.l.fine()) {
-    std::string chiave = leggi_chiave(s);
-    if (s.l.fine()) break;
-    bool interrotto = false;
-    for (int i = 0; i < 2 && contiene(chiave, "-"); ++i) {
-      chiave = leggi_chiave(s);
-      if (s.l.fine()) {
-        interrotto = true;
-        break;
-      }
-    }
-    if (interrotto) break;
-
+  std::string chiave;
+  while (s.l.prossima_chiave(chiave)) {
     bool riconosciuta = false;
     if (contiene_senza_maiuscole(chiave, "pendenza")) {
       riconosciuta = true;
-      const int32_t p = leggi_valore(s);
-      const int32_t v = leggi_valore(s);
+      const int32_t p = s.l.leggi_long();
+      const int32_t v = s.l.leggi_long();
       if (oltre_griglia(m, p)) return true;
       const int32_t n = CLng(p / 50.0);
       if (n > 0) {
@@ -256,16 +220,16 @@ bool corpo(lettura_linea& s) {
     }
     if (m.genera_linea != 0 && contiene_senza_maiuscole(chiave, "curva")) {
       riconosciuta = true;
-      const int32_t inizio = leggi_valore(s);
-      const int32_t lunghezza = leggi_valore(s);
+      const int32_t inizio = s.l.leggi_long();
+      const int32_t lunghezza = s.l.leggi_long();
       if (oltre_griglia(m, inizio)) return true;
       if (!curva(s, chiave, inizio, lunghezza)) return uscita(s, 103);
     }
     if (contiene_senza_maiuscole(chiave, "montagna")) {
       riconosciuta = true;
-      int32_t inizio = leggi_valore(s);
-      int32_t fine = leggi_valore(s);
-      int32_t tipo = leggi_valore(s);
+      int32_t inizio = s.l.leggi_long();
+      int32_t fine = s.l.leggi_long();
+      int32_t tipo = s.l.leggi_long();
       if (oltre_griglia(m, inizio)) return true;
       memo_montagna(m, inizio, fine, tipo);
       if (m.numero_errore > 0) return uscita(s, m.numero_errore, &inizio);
@@ -273,14 +237,14 @@ bool corpo(lettura_linea& s) {
     if (contiene_senza_maiuscole(chiave, "indicatori_v")) {
       riconosciuta = true;
       int32_t v[9];
-      for (int32_t& x : v) x = leggi_valore(s);
+      for (int32_t& x : v) x = s.l.leggi_long();
       if (oltre_griglia(m, v[0])) return true;
       memo_indicatori_v_max(m, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
       if (m.numero_errore > 0) return uscita(s, m.numero_errore, &v[0]);
     }
     if (contiene_senza_maiuscole(chiave, "indicat") && contiene_senza_maiuscole(chiave, "cartello")) {
       riconosciuta = true;
-      const int32_t p = leggi_valore(s);
+      const int32_t p = s.l.leggi_long();
       std::string testo = s.l.leggi_testo();
       m.riga = testo;
       if (oltre_griglia(m, p)) return true;
@@ -289,11 +253,10 @@ bool corpo(lettura_linea& s) {
       const int32_t k = cella_della_posizione(p);
       cella& c = cella_di(m, k);
       if (!libera(c)) return uscita(s, 6, &p);
-      if (testo.size() > testo_massimo) throw errore_esecuzione("a sign text longer than 32767 bytes");
       c.tipo = cartello;
       c.valore = bassi_16(s.prossimo_cartello);
       annota_origine(m.traccia, k);
-      punto_di(m, s.prossimo_cartello).testo = std::move(testo);
+      metti_testo(punto_di(m, s.prossimo_cartello), std::move(testo));
       s.prossimo_cartello -= 1;
     }
     if (!riconosciuta) {
@@ -359,14 +322,15 @@ bool compila_linea(modello& m, archivio& a, int32_t& prossimo_cartello) {
     return false;
   }
   const std::string testo = a.leggi(nome);
-  lettore_campi l(testo);
+  lettore_campi lettore(testo);
+  lettura_sorgente l(m, lettore, testo_linea);
   lettura_linea s{m, a, l, nome};
 
   try {
     // Everything before "[generale]" is passed over.
     for (;;) {
       if (l.fine()) return uscita(s, 102);
-      const std::string campo = leggi_chiave(s);
+      const std::string campo = l.leggi_chiave();
       if (l.fine()) return uscita(s, 102);
       if (contiene_senza_maiuscole(campo, "[generale]")) break;
     }
@@ -383,7 +347,7 @@ bool compila_linea(modello& m, archivio& a, int32_t& prossimo_cartello) {
     }
     if (!corpo(s)) return false;
   } catch (const errore_esecuzione&) {
-    if (diagnostica* d = m.traccia) d->campo = {testo_linea, l.luogo().riga, l.luogo().colonna};
+    l.segna_campo();
     throw;
   }
 

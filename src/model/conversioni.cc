@@ -48,18 +48,3 @@ int32_t prodotto(int32_t a, int32_t b) {
   if (__builtin_mul_overflow(a, b, &r)) throw errore_esecuzione("overflow in a multiplication");
   return r;
 }
-
-int16_t come_intero(int64_t x) {
-  if (x < -32768 || x > 32767) throw errore_esecuzione("number does not fit a 16-bit integer");
-  return static_cast<int16_t>(x);
-}
-
-uint8_t come_byte(int64_t x) {
-  if (x < 0 || x > 255) throw errore_esecuzione("number does not fit a byte (0 to 255)");
-  return static_cast<uint8_t>(x);
-}
-
-int32_t come_long(int64_t x) {
-  if (x < INT32_MIN || x > INT32_MAX) throw errore_esecuzione("number does not fit a 32-bit integer");
-  return static_cast<int32_t>(x);
-}

@@ -19,9 +19,4 @@ int32_t prodotto(int32_t a, int32_t b);
 inline int16_t bassi_16(int32_t x) { return static_cast<int16_t>(static_cast<uint16_t>(x)); }
 inline uint8_t bassi_8(int32_t x) { return static_cast<uint8_t>(x); }
 
-// A value read into a narrower width must fit it.
-int16_t come_intero(int64_t x);
-uint8_t come_byte(int64_t x);
-int32_t come_long(int64_t x);
-
 #endif

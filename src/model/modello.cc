@@ -1,7 +1,7 @@
 #include "model/modello.h"
 
-#include <new>
 #include <string>
+#include <utility>
 
 #include "model/conversioni.h"
 #include "model/errore_esecuzione.h"
@@ -13,6 +13,14 @@ namespace {
 }
 
 }  // namespace
+
+void metti_testo(punto& p, std::string testo) {
+  if (testo.size() > lunghezza_testo_massima) {
+    throw errore_esecuzione("a text of " + std::to_string(testo.size()) +
+                            " bytes; a record holds at most 32767");
+  }
+  p.testo = std::move(testo);
+}
 
 cella& cella_di(modello& m, int64_t k) {
   if (k < 0 || k >= static_cast<int64_t>(m.celle.size())) fuori_tabella("the cell grid", k);

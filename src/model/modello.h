@@ -69,6 +69,13 @@ struct punto {
   int32_t orario = 0;
 };
 
+// The longest text a record can hold: its length is written in 16 bits.
+constexpr size_t lunghezza_testo_massima = 32767;
+
+// Stores a record's text; a longer one than the file can hold throws
+// errore_esecuzione.
+void metti_testo(punto& p, std::string testo);
+
 // Records of the point table with a fixed role.
 constexpr int numero_punti = 87;
 constexpr int primo_cartello = 80;  // sign texts fill downward from here

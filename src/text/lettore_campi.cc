@@ -1,6 +1,5 @@
 #include "text/lettore_campi.h"
 
-#include "model/conversioni.h"
 #include "model/errore_esecuzione.h"
 
 namespace {

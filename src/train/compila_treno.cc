@@ -7,12 +7,10 @@
 #include "model/nomi_file.h"
 #include "text/codifica.h"
 #include "text/lettore_campi.h"
+#include "text/lettura_sorgente.h"
 #include "train/piazzamento.h"
 
 namespace {
-
-// The longest text a record can hold: its length is written in 16 bits.
-constexpr size_t testo_massimo = 32767;
 
 // A profile along the cells: the value in force and the next cell.
 struct profilo_celle {
@@ -25,7 +23,7 @@ struct profilo_celle {
 struct lettura_treno {
   modello& m;
   archivio& a;
-  lettore_campi& l;
+  lettura_sorgente& l;
   std::string nome;
   int32_t prossimo_cartello;
   profilo_celle velocita{0, 0, &cella::velocita, true};
@@ -35,39 +33,6 @@ struct lettura_treno {
 
 // How a record ends the reading of the text.
 enum esito_record { continua, fine_lettura, uscita_errore };
-
-std::string leggi_chiave(lettura_treno& s) {
-  std::string campo = s.l.leggi_testo();
-  s.m.riga = campo;
-  if (diagnostica* d = s.m.traccia) {
-    d->record = {testo_treno, s.l.luogo().riga, s.l.luogo().colonna};
-    d->campo = d->record;
-  }
-  return campo;
-}
-
-// Keeps the place of the field just read for the trace.
-void segna_campo(lettura_treno& s) {
-  if (diagnostica* d = s.m.traccia) d->campo = {testo_treno, s.l.luogo().riga, s.l.luogo().colonna};
-}
-
-int32_t leggi_long(lettura_treno& s) {
-  const int32_t v = s.l.leggi_long();
-  segna_campo(s);
-  return v;
-}
-
-int16_t leggi_intero(lettura_treno& s) {
-  const int16_t v = s.l.leggi_intero();
-  segna_campo(s);
-  return v;
-}
-
-uint8_t leggi_byte(lettura_treno& s) {
-  const uint8_t v = s.l.leggi_byte();
-  segna_campo(s);
-  return v;
-}
 
 // A record beyond the grid ends the reading as the end of the text does.
 esito_record oltre_griglia(lettura_treno& s, int32_t posizione) {
@@ -87,13 +52,6 @@ esito_record uscita(lettura_treno& s, int32_t numero, const int32_t* posizione =
   return uscita_errore;
 }
 
-void avvisa(lettura_treno& s, const std::string& campo) {
-  diagnostica* d = s.m.traccia;
-  if (!d || campo.empty()) return;
-  if (contiene(campo, "[") && contiene(campo, "]")) return;
-  d->avvisi.push_back({d->record, campo});
-}
-
 void scrivi_profilo(modello& m, profilo_celle& p) {
   cella_di(m, p.prossima).*p.campo = p.quinto ? CByte(p.corrente / 5.0) : bassi_8(p.corrente);
   p.prossima = somma(p.prossima, 1);
@@ -103,8 +61,8 @@ void scrivi_profilo(modello& m, profilo_celle& p) {
 // is in force. Records out of order advance the fill one cell each, never
 // past the grid's end.
 esito_record profilo_record(lettura_treno& s, profilo_celle& p) {
-  const int32_t posizione = leggi_long(s);
-  const int32_t valore = leggi_long(s);
+  const int32_t posizione = s.l.leggi_long();
+  const int32_t valore = s.l.leggi_long();
   if (fuori(s.m, posizione, 100)) return oltre_griglia(s, posizione);
   const int32_t n = CLng(posizione / 50.0);
   if (n > 0) {
@@ -119,7 +77,7 @@ esito_record profilo_record(lettura_treno& s, profilo_celle& p) {
 
 esito_record segnale_record(lettura_treno& s) {
   int32_t v[11];
-  for (int32_t& x : v) x = leggi_long(s);
+  for (int32_t& x : v) x = s.l.leggi_long();
   if (fuori(s.m, v[0], 100)) return oltre_griglia(s, v[0]);
   memo_segnale(s.m, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
   if (s.m.numero_errore > 0) return uscita(s, s.m.numero_errore, &v[0]);
@@ -127,12 +85,12 @@ esito_record segnale_record(lettura_treno& s) {
 }
 
 esito_record rallentamento(lettura_treno& s) {
-  int32_t x = leggi_long(s);
-  int32_t v = leggi_long(s);
-  int32_t l = leggi_long(s);
-  int32_t f_tt = leggi_long(s);
-  int32_t f_ta = leggi_long(s);
-  int32_t d_v = leggi_long(s);
+  int32_t x = s.l.leggi_long();
+  int32_t v = s.l.leggi_long();
+  int32_t l = s.l.leggi_long();
+  int32_t f_tt = s.l.leggi_long();
+  int32_t f_ta = s.l.leggi_long();
+  int32_t d_v = s.l.leggi_long();
   if (fuori(s.m, x, 100)) return oltre_griglia(s, x);
   // The end cell must lie on the grid too.
   const int32_t e = CLng(somma(x, l) / 50.0 + 1);
@@ -143,8 +101,8 @@ esito_record rallentamento(lettura_treno& s) {
 }
 
 esito_record abbattimento_record(lettura_treno& s) {
-  const int32_t p = leggi_long(s);
-  const int32_t w = leggi_long(s);
+  const int32_t p = s.l.leggi_long();
+  const int32_t w = s.l.leggi_long();
   if (fuori(s.m, p, 100)) return oltre_griglia(s, p);
   // These items take the cell CLng(p / 50), without the + 1 of signals.
   const int32_t k = CLng(p / 50.0);
@@ -164,31 +122,29 @@ esito_record stazione(lettura_treno& s) {
   modello& m = s.m;
   const int32_t i = s.numero_stazione;
   punto& p = punto_di(m, i);
-  p.posizione = leggi_long(s);
+  p.posizione = s.l.leggi_long();
   const int32_t x = p.posizione;
   if (fuori(m, x, 800)) return oltre_griglia(s, x);
   if (x % 50 != 0) return uscita(s, 8, &x);
-  p.tipo = leggi_byte(s);
-  const int32_t lunghezza = leggi_long(s);
+  p.tipo = s.l.leggi_byte();
+  const int32_t lunghezza = s.l.leggi_long();
   if (lunghezza % 100 != 0) return uscita(s, 9, &x);
-  p.opzione_1 = leggi_byte(s);
-  p.opzione_4 = leggi_byte(s);
-  p.opzione_3 = leggi_byte(s);
-  p.intero_1 = leggi_intero(s);
-  p.intero_2 = leggi_intero(s);
-  p.opzione_2 = leggi_byte(s);
-  p.intero_3 = leggi_intero(s);
-  p.intero_4 = leggi_intero(s);
-  p.intero_5 = leggi_intero(s);
-  p.sosta = leggi_byte(s);
-  const int32_t ore = leggi_long(s);
-  const int32_t minuti = leggi_long(s);
-  const int32_t secondi = leggi_long(s);
+  p.opzione_1 = s.l.leggi_byte();
+  p.opzione_4 = s.l.leggi_byte();
+  p.opzione_3 = s.l.leggi_byte();
+  p.intero_1 = s.l.leggi_intero();
+  p.intero_2 = s.l.leggi_intero();
+  p.opzione_2 = s.l.leggi_byte();
+  p.intero_3 = s.l.leggi_intero();
+  p.intero_4 = s.l.leggi_intero();
+  p.intero_5 = s.l.leggi_intero();
+  p.sosta = s.l.leggi_byte();
+  const int32_t ore = s.l.leggi_long();
+  const int32_t minuti = s.l.leggi_long();
+  const int32_t secondi = s.l.leggi_long();
   p.orario = somma(prodotto(somma(prodotto(ore, 60), minuti), 60), secondi);
   std::string nome = s.l.leggi_testo();
-  segna_campo(s);
-  if (nome.size() > testo_massimo) throw errore_esecuzione("a station name longer than 32767 bytes");
-  p.testo = std::move(nome);
+  metti_testo(p, std::move(nome));
 
   if (p.tipo == 5 || p.tipo == 6) {
     p.inizio = differenza(x, lunghezza);
@@ -240,11 +196,11 @@ esito_record record(lettura_treno& s, const std::string& chiave) {
   esito_record e = continua;
   if (ha("frenata") && ha("massa")) {
     riconosciuta = true;
-    m.punti[punto_treno].inizio = leggi_long(s);
+    m.punti[punto_treno].inizio = s.l.leggi_long();
   }
   if (ha("vetture")) {
     riconosciuta = true;
-    m.punti[punto_treno].posizione = leggi_long(s);
+    m.punti[punto_treno].posizione = s.l.leggi_long();
   }
   if (ha("velocit")) {
     riconosciuta = true;
@@ -257,13 +213,13 @@ esito_record record(lettura_treno& s, const std::string& chiave) {
   if (ha("orologio")) {
     riconosciuta = true;
     punto& r = m.punti[punto_codici];
-    r.intero_3 = leggi_intero(s);
-    r.intero_4 = leggi_intero(s);
-    r.intero_5 = leggi_intero(s);
+    r.intero_3 = s.l.leggi_intero();
+    r.intero_4 = s.l.leggi_intero();
+    r.intero_5 = s.l.leggi_intero();
   }
   if (ha("sabbia")) {
     riconosciuta = true;
-    m.punti[punto_codici].intero_1 = leggi_intero(s);
+    m.punti[punto_codici].intero_1 = s.l.leggi_intero();
   }
   if (ha("segnale")) {
     riconosciuta = true;
@@ -281,21 +237,8 @@ esito_record record(lettura_treno& s, const std::string& chiave) {
     riconosciuta = true;
     if ((e = stazione(s)) != continua) return e;
   }
-  if (!riconosciuta) avvisa(s, chiave);
+  if (!riconosciuta) s.l.avvisa(chiave);
   return continua;
-}
-
-// False when the text has ended before a keyword field could be read.
-bool prossima_chiave(lettura_treno& s, std::string& chiave) {
-  if (s.l.fine()) return false;
-  chiave = leggi_chiave(s);
-  if (s.l.fine()) return false;
-  // At most two hyphenated fields in a row are passed over.
-  for (int i = 0; i < 2 && contiene(chiave, "-"); ++i) {
-    chiave = leggi_chiave(s);
-    if (s.l.fine()) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -303,18 +246,19 @@ bool prossima_chiave(lettura_treno& s, std::string& chiave) {
 void compila_treno(modello& m, archivio& a, int32_t prossimo_cartello) {
   const std::string nome = nome_testo_treno(m);
   const std::string testo = a.leggi(nome);
-  lettore_campi l(testo);
+  lettore_campi lettore(testo);
+  lettura_sorgente l(m, lettore, testo_treno);
   lettura_treno s{m, a, l, nome, prossimo_cartello};
 
   esito_record esito = continua;
   try {
     while (!l.fine()) {
-      if (contiene_senza_maiuscole(leggi_chiave(s), "[generale]")) break;
+      if (contiene_senza_maiuscole(l.leggi_chiave(), "[generale]")) break;
     }
     std::string chiave;
-    while (esito == continua && prossima_chiave(s, chiave)) esito = record(s, chiave);
+    while (esito == continua && l.prossima_chiave(chiave)) esito = record(s, chiave);
   } catch (const errore_esecuzione&) {
-    if (diagnostica* d = m.traccia) d->campo = {testo_treno, l.luogo().riga, l.luogo().colonna};
+    l.segna_campo();
     throw;
   }
 

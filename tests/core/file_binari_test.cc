@@ -13,6 +13,7 @@
 #include "model/errore_esecuzione.h"
 #include "model/modello.h"
 #include "model/nomi_file.h"
+#include "file_prova.h"
 
 namespace fs = std::filesystem;
 
@@ -191,10 +192,7 @@ fs::path cartella_di_prova(const char* nome) {
   return d;
 }
 
-std::string leggi_file(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), {});
-}
+using prova::leggi_file;
 
 void scrivi_file(const fs::path& p, const std::string& s) {
   std::ofstream f(p, std::ios::binary);

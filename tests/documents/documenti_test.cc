@@ -15,16 +15,13 @@
 #include "model/nomi_file.h"
 #include "text/archivio.h"
 #include "text/scrittura.h"
+#include "file_prova.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string leggi_file(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  EXPECT_TRUE(f.good()) << p;
-  return std::string(std::istreambuf_iterator<char>(f), {});
-}
+using prova::leggi_file;
 
 std::string atteso(const std::string& nome) {
   return leggi_file(fs::path(SCENARIO_GOLDEN_DIR) / nome);

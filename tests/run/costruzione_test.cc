@@ -9,16 +9,13 @@
 
 #include "run/sha256.h"
 #include "train/dati_treno.h"
+#include "file_prova.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string leggi_file(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  EXPECT_TRUE(f.good()) << p;
-  return std::string(std::istreambuf_iterator<char>(f), {});
-}
+using prova::leggi_file;
 
 modello scenario_costruito() {
   modello m;

@@ -8,6 +8,8 @@
 #include <iterator>
 #include <string>
 
+#include "file_prova.h"
+
 
 namespace fs = std::filesystem;
 
@@ -17,10 +19,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string leggi_file(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), {});
-}
+using prova::leggi_file;
 
 // Copies the builder into a folder of its own: it writes beside itself.
 fs::path prepara(const char* nome) {

@@ -8,15 +8,13 @@
 #include <string>
 
 #include "model/errore_esecuzione.h"
+#include "file_prova.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string leggi_file(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), {});
-}
+using prova::leggi_file;
 
 // The program's folder may be anywhere a user puts it: letters outside
 // ASCII and outside the single-byte code page too.

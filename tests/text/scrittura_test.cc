@@ -14,15 +14,13 @@
 #include "model/modello.h"
 #include "text/archivio.h"
 #include "text/codifica.h"
+#include "file_prova.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string leggi_file(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), {});
-}
+using prova::leggi_file;
 
 fs::path cartella_di_prova(const char* nome) {
   fs::path d = fs::temp_directory_path() / ("scenario_test_" + std::string(nome));

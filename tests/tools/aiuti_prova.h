@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "file_prova.h"
 #include "line/dati_linea.h"
 #include "scenario/percorsi.h"
 #include "text/scrittura.h"
@@ -58,11 +59,6 @@ class cartella_temporanea {
 // A path joined as the tool joins it: with the system's separator.
 inline std::string unisci(const std::string& cartella, const std::string& nome) {
   return testo_percorso(percorso_utf8(cartella) / percorso_utf8(nome));
-}
-
-inline std::string leggi_file(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
 inline void scrivi_file(const fs::path& p, const std::string& byte) {

@@ -13,7 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "core/memorizza_dati.h"
+#include "core/file_binari.h"
+#include "core/memorizza_percorso.h"
 #include "tools/aiuti_prova.h"
 #include "line/dati_linea.h"
 #include "model/modello.h"
@@ -49,45 +50,20 @@ struct byte {
   }
 };
 
-// One record of the point table: 34 bytes plus its text.
-inline void record(byte& o, const punto& p) {
-  o.u8(p.tipo).i32(p.inizio).i32(p.fine).i32(p.posizione).u8(p.opzione_1).testo(p.testo);
-  o.i16(p.intero_1).i16(p.intero_2).i16(p.intero_3).i16(p.intero_4).i16(p.intero_5);
-  o.u8(p.opzione_2).u8(p.sosta).u8(p.opzione_3).u8(p.opzione_4).i32(p.orario);
-}
-
+// The files of a model, as the compile driver's writers make them.
 inline std::string file_sim(const std::array<punto, numero_punti>& punti) {
-  byte o;
-  for (const punto& p : punti) record(o, p);
-  return o.b;
-}
-
-// 15 bytes a cell.
-inline void cella_in(byte& o, const cella& c) {
-  o.u8(c.tipo).i16(c.valore).i16(c.valore_2).i16(c.valore_3).i16(c.valore_4);
-  o.u8(c.tempo).u8(c.preavviso).u8(c.montagna).u8(c.velocita).u8(c.pendenza).u8(c.aderenza);
+  modello m;
+  m.punti = punti;
+  return byte_file_sim(m);
 }
 
 inline std::string file_dat(const std::vector<cella>& celle) {
-  byte o;
-  for (const cella& c : celle) cella_in(o, c);
-  return o.b;
+  modello m;
+  m.celle = celle;
+  return byte_file_dat(m);
 }
 
-// Each coordinate in turn, every element a variant: type, then its value.
-inline std::string file_linea(const profilo_linea& p) {
-  byte o;
-  for (int c = 0; c < 2; ++c) {
-    for (int32_t m = 0; m <= p.limite; ++m) {
-      uint8_t t = p.tipi[c][static_cast<size_t>(m)];
-      double v = p.valori[c][static_cast<size_t>(m)];
-      o.i16(t);
-      if (t == variante_intero) o.i16(static_cast<int>(v));
-      if (t == variante_doppio) o.f64(v);
-    }
-  }
-  return o.b;
-}
+inline std::string file_linea(const profilo_linea& p) { return byte_file_linea(p); }
 
 // A point table with two stations, one sign text and the header slots. The
 // train code and scenario name are those whose integrity code is 31525.
@@ -179,16 +155,10 @@ inline modello scenario_incorporato() {
   modello m;
   m.nome_scenario = "Morsalo_Torvia";
   m.codice_treno = "R20417";
-  m.genera_linea = 1;
   archivio_memoria a;
   dati_linea(m, a);
   dati_treno(m, a);
-  memorizza_dati(m, a);
-  // The marks and the integrity codes of "R20417" and "Morsalo_Torvia".
-  m.punti[punto_scenario].intero_1 = 610;
-  m.punti[punto_scenario].orario = 35090;
-  m.celle[1].valore = 5121;
-  m.celle[1].valore_2 = 2475;
+  memorizza_percorso(m, a, 1);
   return m;
 }
 

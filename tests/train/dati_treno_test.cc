@@ -14,13 +14,11 @@
 #include "text/archivio.h"
 #include "text/lettore_campi.h"
 #include "text/scrittura.h"
+#include "file_prova.h"
 
 namespace {
 
-std::string leggi_file(const std::filesystem::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), {});
-}
+using prova::leggi_file;
 
 std::string testo_treno() {
   modello m;
