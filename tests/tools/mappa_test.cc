@@ -11,10 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/memorizza_percorso.h"
-#include "line/dati_linea.h"
 #include "scenario/ispeziona.h"
-#include "train/dati_treno.h"
 #include "text/codifica.h"
 #include "tools/file_di_prova.h"
 
@@ -210,15 +207,8 @@ struct file_scenario {
 // The built-in scenario's files, as the compile driver writes them.
 file_scenario file_incorporati() {
   static const file_scenario f = [] {
-    modello m;
-    m.nome_scenario = "Morsalo_Torvia";
-    m.codice_treno = "R20417";
-    archivio_memoria a;
-    dati_linea(m, a);
-    dati_treno(m, a);
-    memorizza_percorso(m, a, 1);
-    return file_scenario{a.file["Morsalo_Torvia_R20417.sim"], a.file["Morsalo_Torvia_R20417.dat"],
-                         a.file["Morsalo_Torvia_linea.dat"]};
+    const modello m = prova::scenario_incorporato();
+    return file_scenario{prova::file_sim(m.punti), prova::file_dat(m.celle), prova::file_linea(m.profilo)};
   }();
   return f;
 }
