@@ -8,6 +8,7 @@
 #include "scenario/init.h"
 #include "scenario/ispeziona.h"
 #include "scenario/mappa.h"
+#include "scenario/spiega.h"
 
 const char* const aiuto_scenario =
     "usage: scenario <command> [arguments]\n"
@@ -21,6 +22,8 @@ const char* const aiuto_scenario =
     "                                      binary scenario files\n"
     "  inspect FILE... [--json]            show what a compiled .sim, .dat or _linea.dat holds\n"
     "  map DIR|FILES -o MAP.svg            draw the line, its objects and its profiles\n"
+    "  explain [TOPIC]                     what an error code, a keyword or a rule of the\n"
+    "                                      texts means; alone, the list of topics\n"
     "  help [COMMAND]                      show this help, or a command's\n"
     "\n"
     "Run 'scenario COMMAND --help' for the arguments and options of a command.\n";
@@ -60,6 +63,10 @@ int esegui_scenario(int argc, char** argv, std::ostream& out, std::ostream& err)
       out << aiuto_compile;
       return 0;
     }
+    if (di == "explain") {
+      out << aiuto_explain;
+      return 0;
+    }
     if (di == "inspect" || di == "map") {
       // The command prints its own help.
       char aiuto[] = "--help";
@@ -76,5 +83,6 @@ int esegui_scenario(int argc, char** argv, std::ostream& out, std::ostream& err)
   if (comando == "compile") return comando_compile(argomenti, out, err);
   if (comando == "inspect") return ispeziona(argomenti, out, err);
   if (comando == "map") return mappa(argomenti, out, err);
+  if (comando == "explain") return comando_explain(argomenti, out, err);
   return uso(err, "unknown command '" + comando + "'");
 }
