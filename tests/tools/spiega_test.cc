@@ -215,3 +215,48 @@ TEST(Explain, LinesAreWrappedAtTheirWidthAndKeepParagraphs) {
 }
 
 }  // namespace
+
+namespace {
+
+// The pages of doc/ are what `explain --page` makes of the tables today.
+TEST(PagineRiferimento, DocPagesAreTheTablesOfToday) {
+  const struct {
+    const char* pagina;
+    const char* file;
+  } pagine[] = {{"line", "testo_linea.md"}, {"train", "testo_treno.md"}, {"errors", "codici_errore.md"}};
+  for (const auto& p : pagine) {
+    const prova::uscita u = prova::esegui(comando_explain, {"--page", p.pagina});
+    ASSERT_EQ(u.stato, 0);
+    EXPECT_TRUE(prova::leggi_file(std::filesystem::path(SCENARIO_DOC_DIR) / p.file) == u.out)
+        << "doc/" << p.file << " is out of date: run 'scenario explain --page " << p.pagina << " > doc/"
+        << p.file << "'";
+  }
+}
+
+// The worked example of the train page is what the compile makes of the held
+// signal of the built-in train.
+TEST(PagineRiferimento, TheWorkedSignalIsWhatTheCompileMakes) {
+  const modello m = prova::scenario_incorporato();
+  const cella& c = m.celle[190];
+  EXPECT_EQ(c.tipo, segnale);
+  EXPECT_EQ(c.valore, 52);
+  EXPECT_EQ(c.valore_2, 11);
+  EXPECT_EQ(c.valore_3, 0);
+  EXPECT_EQ(c.valore_4, 8);
+  EXPECT_EQ(c.tempo, 250);
+  EXPECT_EQ(m.celle[188].preavviso, 81);
+  EXPECT_EQ(m.celle[186].preavviso, 82);
+  EXPECT_EQ(m.celle[184].preavviso, 83);
+  EXPECT_EQ(m.celle[182].preavviso, 84);
+  // The positions the page gives for cell 190, and no others.
+  for (int32_t p : {9424, 9425, 9450, 9475, 9476}) EXPECT_EQ(cella_della_posizione(p) == 190, p >= 9425 && p <= 9475) << p;
+  const std::string pagina = prova::esegui(comando_explain, {"--page", "train"}).out;
+  for (const char* parte : {"segnale,    9450,   2, 5, 1,  0, 0,    2,  2,1,0, 250", "valore = s1 × 10 + d1 = 52",
+                            "valore_2 = s2 × 10 + d2 = 11", "valore_3 = s3 × 10 + d3 = 0",
+                            "valore_4 = rapp × 10 + sx × 3 + dx = 8", "81 in cell 188, 82 in cell 186, 83 in cell 184 and 84 in cell 182",
+                            "tempo is 250", "from 9425 m to 9475 m"}) {
+    EXPECT_TRUE(ha(pagina, parte)) << parte;
+  }
+}
+
+}  // namespace
