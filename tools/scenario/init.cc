@@ -3,35 +3,39 @@
 #include <filesystem>
 #include <system_error>
 
-#include "line/dati_linea.h"
 #include "model/errore_esecuzione.h"
 #include "model/modello.h"
 #include "model/nomi_file.h"
+#include "scenario/esempi.h"
 #include "scenario/opzioni.h"
 #include "scenario/percorsi.h"
 #include "text/archivio.h"
-#include "text/scrittura.h"
-#include "train/dati_treno.h"
 
 namespace fs = std::filesystem;
 
 const char* const aiuto_init =
-    "usage: scenario init DIR [--force]\n"
+    "usage: scenario init DIR [--example NAME] [--force]\n"
+    "       scenario init --list\n"
     "\n"
-    "Writes the built-in line text and train text into DIR (created when missing):\n"
+    "Writes a line text and a train text into DIR (created when missing); by\n"
+    "default the built-in ones:\n"
     "  Morsalo_Torvia_linea.txt     the line\n"
     "  Morsalo_Torvia_R20417-.txt   the train that runs over it\n"
-    "Edit them, then compile them with 'scenario compile'.\n"
+    "'--example minimal' writes Minimo_linea.txt and Minimo_M100-.txt instead: a\n"
+    "short line with one record of each kind. Edit them, then compile them with\n"
+    "'scenario compile'.\n"
     "\n"
     "options:\n"
-    "  --force     replace files that already exist (otherwise nothing is written)\n"
-    "  -h, --help  show this help\n";
+    "  --example NAME  the starter to write (see --list); builtin by default\n"
+    "  --list          name the starters and write nothing\n"
+    "  --force         replace files that already exist (otherwise nothing is written)\n"
+    "  -h, --help      show this help\n";
 
 namespace {
 
 int uso(std::ostream& err, const std::string& perche) {
   err << "scenario init: " << perche << "\n"
-      << "usage: scenario init DIR [--force]  (see 'scenario init --help')\n";
+      << "usage: scenario init DIR [--example NAME] [--force]  (see 'scenario init --help')\n";
   return 2;
 }
 
@@ -42,28 +46,47 @@ int fallito(std::ostream& err, const std::string& perche) {
 
 std::string mostra(const fs::path& p) { return testo_percorso(p); }
 
+// One starter of --list: its name in a column of its own, then what it holds.
+std::string formato_elenco(const std::string& nome, const std::string& descrizione) {
+  std::string riga = "  " + nome;
+  riga.resize(12, ' ');
+  return riga + descrizione + "\n";
+}
+
 }  // namespace
 
 int comando_init(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
   argomenti_comando a;
-  const std::string errore = leggi_argomenti(argomenti, {{"force", nullptr, false}}, a);
+  const std::string errore =
+      leggi_argomenti(argomenti, {{"force", nullptr, false}, {"example", nullptr, true}, {"list", nullptr, false}}, a);
   if (!errore.empty()) return uso(err, errore);
   if (a.aiuto) {
     out << aiuto_init;
     return 0;
   }
+  if (a.segnali.count("list")) {
+    if (!a.posizionali.empty() || a.valori.count("example") || a.segnali.count("force")) {
+      return uso(err, "--list takes no folder and no other option");
+    }
+    for (const esempio_scenario& e : esempi_scenario()) {
+      out << formato_elenco(e.nome, e.descrizione);
+    }
+    return 0;
+  }
   if (a.posizionali.size() != 1) return uso(err, a.posizionali.empty() ? "no folder given" : "one folder only");
   const bool forza = a.segnali.count("force") != 0;
   const fs::path cartella = percorso_utf8(a.posizionali[0]);
+  const std::string nome_esempio = a.valori.count("example") ? a.valori["example"] : esempi_scenario().front().nome;
+  const esempio_scenario* esempio = cerca_esempio(nome_esempio);
+  if (!esempio) return uso(err, "no starter '" + nome_esempio + "' (see 'scenario init --list')");
 
   modello m;
-  m.nome_scenario = "Morsalo_Torvia";
-  m.codice_treno = "R20417";
+  m.nome_scenario = esempio->nome_scenario;
+  m.codice_treno = esempio->codice_treno;
   const struct {
     std::string nome;
-    std::string byte;
-  } testi[] = {{nome_testo_linea(m), testo_da_elenco(elenco_linea())},
-               {nome_testo_treno(m), testo_da_elenco(elenco_treno())}};
+    const std::string& byte;
+  } testi[] = {{nome_testo_linea(m), esempio->linea}, {nome_testo_treno(m), esempio->treno}};
 
   std::error_code ec;
   const fs::file_status stato = fs::status(cartella, ec);

@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
-// `scenario init DIR [--force]`: writes the built-in line text and train text
-// into DIR (created when missing), as a start for an author's own scenario.
+// `scenario init DIR [--example NAME] [--force]`: writes a starter's line text
+// and train text into DIR (created when missing), as a start for an author's
+// own scenario; the built-in texts unless --example names another starter.
 // An existing file is replaced only with --force; without it nothing is
-// written. `argomenti` are the words after "init". Returns the exit status:
-// 0 done, 2 usage error or a file that cannot be written.
+// written. `scenario init --list` names the starters. `argomenti` are the
+// words after "init". Returns the exit status: 0 done, 2 usage error or a
+// file that cannot be written.
 int comando_init(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err);
 
 // The help of the subcommand.
