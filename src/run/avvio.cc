@@ -1,5 +1,9 @@
 #include "run/avvio.h"
 
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "model/errore_esecuzione.h"
 #include "run/aggancio.h"
 #include "run/costruzione.h"
@@ -16,12 +20,16 @@ void costruzione_scenario() {
   m.nome_scenario = "Morsalo_Torvia";
   m.codice_treno = "R20417";
   mostra_finestra();
+  const std::filesystem::path dove = cartella_programma();
+  std::vector<std::string> scritti;
   try {
-    archivio_disco cartella(cartella_programma());
+    archivio_disco cartella(dove);
     scrivi_testi(m, cartella);
     prima_della_compilazione(m, cartella);
     const esito_compilazione esito = memorizza_percorso(m, cartella, 1);
     if (!esito.errore.empty()) errore(esito.errore);
+    scritti = nomi_documenti(m);
+    scritti.insert(scritti.end(), esito.file_scritti.begin(), esito.file_scritti.end());
   } catch (const errore_esecuzione& e) {
     // A file that cannot be written ends the run, naming the file and why.
     mostra_messaggio(e.what());
@@ -32,5 +40,6 @@ void costruzione_scenario() {
     mostra_messaggio(testo_errore_compilazione(m));
     termina(1);
   }
+  mostra_esito(dove, scritti);
   termina(0);
 }

@@ -6,6 +6,7 @@
 #include "documents/dati_scheda.h"
 #include "line/dati_linea.h"
 #include "model/errori.h"
+#include "model/nomi_file.h"
 #include "train/dati_treno.h"
 
 std::string testo_errore(const std::string& a) { return " Errore n. " + a; }
@@ -24,6 +25,8 @@ void scrivi_testi(const modello& m, archivio& a) {
   dati_rallentamenti(m, a);
   dati_scheda(m, a);
 }
+
+std::vector<std::string> nomi_documenti(const modello& m) { return {nome_note(m), nome_rallentamenti(m), nome_scheda(m)}; }
 
 esito_compilazione scrivi_e_compila(modello& m, archivio& a) {
   scrivi_testi(m, a);

@@ -2,6 +2,7 @@
 #define SCENARIO_RUN_COSTRUZIONE_H
 
 #include <string>
+#include <vector>
 
 #include "core/memorizza_percorso.h"
 #include "model/modello.h"
@@ -17,6 +18,9 @@ std::string testo_errore_compilazione(const modello& m);
 // The writers of the run, in their order: the two texts, then the notes, the
 // slowdown order and the timetable card.
 void scrivi_testi(const modello& m, archivio& a);
+
+// The crew documents that scrivi_testi leaves, in the order written.
+std::vector<std::string> nomi_documenti(const modello& m);
 
 // The work of the run in a folder: the texts and documents, then the compile
 // with the line plan.

@@ -5,6 +5,8 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "run/avvio.h"
 #include "run/piattaforma.h"
@@ -20,7 +22,18 @@ fs::path cartella_programma() {
 
 void mostra_finestra() { std::cout << "Attendere" << std::endl; }
 
-void mostra_messaggio(const std::string& testo) { std::cerr << testo << std::endl; }
+// An error ends the run as one block on the error stream: the message as the
+// Windows box shows it, then the folder the run worked in.
+void mostra_messaggio(const std::string& testo) {
+  std::cerr << testo << "\n"
+            << "scenario_builder stopped in " << cartella_programma().string() << std::endl;
+}
+
+void mostra_esito(const fs::path& cartella, const std::vector<std::string>& file) {
+  std::cout << "Wrote " << file.size() << " files in " << cartella.string() << ":\n";
+  for (const std::string& f : file) std::cout << "  " << f << "\n";
+  std::cout << "The .txt documents are Windows-1252 with CR LF: iconv -f WINDOWS-1252 -t UTF-8 FILE" << std::endl;
+}
 
 void termina(int stato) {
   std::cout.flush();

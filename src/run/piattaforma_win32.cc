@@ -106,6 +106,8 @@ void mostra_messaggio(const std::string& testo) {
   MessageBoxW(finestra, larga(testo).c_str(), nullptr, MB_OK);
 }
 
+void mostra_esito(const fs::path&, const std::vector<std::string>&) {}
+
 void termina(int stato) {
   if (finestra) DestroyWindow(finestra);
   ExitProcess(static_cast<UINT>(stato));

@@ -40,7 +40,14 @@ int esegui(const fs::path& d, const std::string& prima) {
 TEST(SostituzioneSicura, CompleteRunEndsWithStatusZero) {
   const fs::path d = prepara("scenario_test_run_completo");
   EXPECT_EQ(esegui(d, ""), 0);
-  EXPECT_EQ(leggi_file(d / "uscita.txt"), "Attendere\n");
+  // The run ends by saying where it wrote which files.
+  EXPECT_EQ(leggi_file(d / "uscita.txt"),
+            "Attendere\nWrote 6 files in " + fs::canonical(d).string() +
+                ":\n"
+                "  Morsalo_Torvia_R20417_note.txt\n  Morsalo_Torvia_R20417_rallentamenti.txt\n"
+                "  Morsalo_Torvia_R20417_scheda_treno.txt\n  Morsalo_Torvia_linea.dat\n"
+                "  Morsalo_Torvia_R20417.sim\n  Morsalo_Torvia_R20417.dat\n"
+                "The .txt documents are Windows-1252 with CR LF: iconv -f WINDOWS-1252 -t UTF-8 FILE\n");
   EXPECT_EQ(leggi_file(d / "errori.txt"), "");
   EXPECT_EQ(leggi_file(d / "Morsalo_Torvia_R20417.sim"),
             leggi_file(fs::path(SCENARIO_GOLDEN_DIR) / "Morsalo_Torvia_R20417.sim"));
@@ -59,6 +66,9 @@ TEST(SostituzioneSicura, FileSizeLimitHalfWayKeepsEarlierFiles) {
   const std::string errori = leggi_file(d / "errori.txt");
   EXPECT_NE(errori.find("Morsalo_Torvia_linea.dat"), std::string::npos) << errori;
   EXPECT_NE(errori.find("File too large"), std::string::npos) << errori;
+  // One block: the reason, then the folder.
+  EXPECT_NE(errori.find("\nscenario_builder stopped in " + fs::canonical(d).string() + "\n"), std::string::npos)
+      << errori;
   // The complete files of the earlier run are intact; no partial file stays.
   EXPECT_EQ(leggi_file(d / "Morsalo_Torvia_linea.dat"), profilo);
   EXPECT_EQ(leggi_file(d / "Morsalo_Torvia_R20417.sim"), sim);
