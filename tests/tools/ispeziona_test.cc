@@ -65,6 +65,11 @@ TEST(Ispeziona, PointTableShowsHeaderSlotsStationsAndSigns) {
       "  progressiva_tre      from 0 m, figure 150400 m, direction 1",
       "  progressiva_due      from 0 m, figure 0 m, direction 0",
       "  progressiva_uno      from 0 m, figure 0 m, direction 0",
+      "  (the text's progressives are stored reordered: by position, largest first,",
+      "  into progressiva_tre, _due, _uno; when every position is 0, the first of the",
+      "  text's uno, due, tre with a figure leads. A direction of 1 has added 100 m to",
+      "  the figure: the text's",
+      "  `progressiva ... uno, 0, 150300, 1` alone is progressiva_tre 0, 150400, 1.)",
       "  massa_frenata        105",
       "  lunghezza_percorso   62000 m",
       "  numero_vetture       4",
@@ -121,18 +126,21 @@ TEST(Ispeziona, CellFileShowsObjectsMarksAndRuns) {
       "  marca_dat            5121",
       "  codice_og            2473",
       "objects: 10",
-      "  cell    2     100 m    0.100 km  segnale                left 5 1 0, right 2 1 0, sx 2, dx 2, rapp 0, tempo 250",
-      "  cell    3     150 m    0.150 km  avviso_rallentamento   40 km/h",
-      "  cell    4     200 m    0.200 km  inizio_rallentamento   40 km/h, d_v 5, f_tt 1",
-      "  cell    5     250 m    0.250 km  fine_rallentamento     40 km/h, f_tt 1",
-      "  cell    6     300 m    0.300 km  tabella_rallentamento  board 2",
-      "  cell    7     350 m    0.350 km  indicatore_v_max       s 95 100 105, d 95 100 105, stripes s 0 d 0",
-      "  cell    8     400 m    0.400 km  indicatore_v_max       s 70 75 75, d 70 75 75, stripes s 2 d 2",
-      "  cell    9     450 m    0.450 km  cartello               sign text record 80",
-      "  cell   10     500 m    0.500 km  fermata                station record 1",
-      "  cell   11     550 m    0.550 km  kind 9                 valore 7",
+      "  (cell k stands at k x 50 m; in brackets, the positions a text gives for what lands",
+      "  in it, for a stop cell the end of the station's extent)",
+      "  cell    2     100 m    0.100 km  (25-75 m)       segnale                left 5 1 0, right 2 1 0, sx 2, dx 2, rapp 0, tempo 250",
+      "  cell    3     150 m    0.150 km  (76-124 m)      avviso_rallentamento   40 km/h",
+      "  cell    4     200 m    0.200 km  (125-175 m)     inizio_rallentamento   40 km/h, d_v 5, f_tt 1",
+      "  cell    5     250 m    0.250 km  (176-224 m)     fine_rallentamento     40 km/h, f_tt 1",
+      "  cell    6     300 m    0.300 km  (225-275 m)     tabella_rallentamento  board 2",
+      "  cell    7     350 m    0.350 km  (276-324 m)     indicatore_v_max       s 95 100 105, d 95 100 105, stripes s 0 d 0",
+      "  cell    8     400 m    0.400 km  (325-375 m)     indicatore_v_max       s 70 75 75, d 70 75 75, stripes s 2 d 2",
+      "  cell    9     450 m    0.450 km  (376-424 m)     cartello               sign text record 80",
+      "  cell   10     500 m    0.500 km  (end 525-575 m) fermata                station record 1",
+      "  cell   11     550 m    0.550 km  (476-524 m)     kind 9                 valore 7",
       "approach marks (preavviso):",
-      "  cell   12     600 m: 81",
+      "  cell   12     600 m: 81  warning code 1 (sx x 3 + dx = 8), or approach mark; no signal or stop cell "
+      "where it points",
       "speed (velocita x 5):",
       "  cells    0-1          0 m to     100 m: 30 km/h",
       "  cells    2-12       100 m to     650 m: 100 km/h",
@@ -155,8 +163,8 @@ TEST(Ispeziona, ValuesThatDoNotSplitAreShownRaw) {
   c[2].valore = 123;  // not two digits
   c[2].valore_4 = 3;
   std::string t = testo_di("M_T.dat", prova::file_dat(c));
-  EXPECT_EQ(da_riga(t, "objects: 1", 2)[1],
-            "  cell    2     100 m    0.100 km  segnale                valore 123, valore_4 3");
+  EXPECT_EQ(da_riga(t, "objects: 1", 4)[3],
+            "  cell    2     100 m    0.100 km  (25-75 m)       segnale                valore 123, valore_4 3");
 }
 
 // ---- The line profile -------------------------------------------------------------
@@ -335,6 +343,14 @@ TEST(Ispeziona, JsonOutputIsOneValidObject) {
   EXPECT_EQ(segnale["left"][0].numero_valore, 5);
   EXPECT_EQ(segnale["right"][0].numero_valore, 2);
   EXPECT_EQ(segnale["tempo"].numero_valore, 250);
+  // Cell 2 takes the positions 25 to 75 m of a text; the stop cell 10 the
+  // extent ends 525 to 575 m.
+  EXPECT_EQ(segnale["text_from_m"].numero_valore, 25);
+  EXPECT_EQ(segnale["text_to_m"].numero_valore, 75);
+  EXPECT_EQ(d["objects"][8]["kind"].testo, "fermata");
+  EXPECT_EQ(d["objects"][8]["text_from_m"].numero_valore, 525);
+  EXPECT_EQ(d["preavviso"][0]["meaning"].testo.rfind("warning code 1", 0), 0u);
+  EXPECT_FALSE(s["header"]["progressives_note"].testo.empty());
   EXPECT_EQ(d["objects"][5]["s"][2].numero_valore, 105);
   EXPECT_EQ(d["pendenza"][1]["value"].numero_valore, -4);
   EXPECT_EQ(d["velocita"][1]["to_m"].numero_valore, 650);
@@ -365,12 +381,18 @@ TEST(Ispeziona, BuiltInScenarioCompiledInMemory) {
   EXPECT_EQ(c.find("warning:"), std::string::npos) << c;
   EXPECT_EQ(righe(c).at(0), "Morsalo_Torvia_R20417.dat: train cell file, 20715 bytes, 1381 cells (0 to 69000 m)");
   for (const std::string& riga : {
-           std::string("  cell   15     750 m    0.750 km  indicatore_v_max       s 95 100 105, d 95 100 105, "
+           std::string("  cell   15     750 m    0.750 km  (676-724 m)     indicatore_v_max       s 95 100 105, d 95 100 105, "
                        "stripes s 0 d 0"),
-           std::string("  cell  190    9500 m    9.500 km  segnale                left 5 1 0, right 2 1 0, sx 2, "
+           std::string("  cell  190    9500 m    9.500 km  (9425-9475 m)   segnale                left 5 1 0, right 2 1 0, sx 2, "
                        "dx 2, rapp 0, tempo 250"),
-           std::string("  cell 1024   51200 m   51.200 km  indicatore_v_max       s 70 75 75, d 70 75 75, "
+           std::string("  cell 1024   51200 m   51.200 km  (51125-51175 m) indicatore_v_max       s 70 75 75, d 70 75 75, "
                        "stripes s 2 d 2"),
+           std::string("  cell  188    9400 m: 81  warning code 1 of the signal in cell 190 (sx 2, dx 2), 100 m "
+                       "before it"),
+           std::string("  cell  225   11250 m: 81  approach mark 1 of the station stopping in cell 226, 1 cell "
+                       "before it"),
+           std::string("  cell  222   11100 m: 84  approach mark 4 of the station stopping in cell 226, 4 cells "
+                       "before it"),
            std::string("  cells    0-13         0 m to     700 m: 30 km/h"),
            std::string("  cells  332-427    16600 m to   21400 m: -4 per mille"),
            std::string("  cells 1378-1380   68900 m to   69050 m: -100 per mille (pendenza 0)"),

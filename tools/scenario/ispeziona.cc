@@ -32,6 +32,15 @@ const struct {
                    {"progressiva_due", progressiva_due},
                    {"progressiva_uno", progressiva_uno}};
 
+// The slots do not follow the text's names: the compile sorts the three
+// progressives and adjusts their figures.
+const char* const nota_progressive =
+    "  (the text's progressives are stored reordered: by position, largest first,\n"
+    "  into progressiva_tre, _due, _uno; when every position is 0, the first of the\n"
+    "  text's uno, due, tre with a figure leads. A direction of 1 has added 100 m to\n"
+    "  the figure: the text's\n"
+    "  `progressiva ... uno, 0, 150300, 1` alone is progressiva_tre 0, 150400, 1.)\n";
+
 // A text of the files (Windows-1252) as a quoted, escaped UTF-8 string.
 std::string citato(const std::string& cp1252) { return stringa_json(cp1252_a_utf8(cp1252)); }
 
@@ -78,6 +87,66 @@ cella come_elencata(const std::vector<cella>& celle, size_t k) {
 }
 
 bool da_elencare(const cella& c) { return c.tipo != vuota || !sintesi_cella(c).empty(); }
+
+// The positions a text may give for an object of cell k: those the compile
+// rounds to k, halves to the even cell. Most objects take CLng(p / 50 + 1),
+// an "abbattimento" item CLng(p / 50), a station's stop cell
+// CLng(fine / 50 - 1) of its extent's end; mountain fill has no position of
+// its own.
+struct posizioni_testo {
+  bool note = false;
+  const char* che = "";  // what the text gives: "" for an object's position
+  int64_t da = 0;
+  int64_t a = 0;
+};
+
+posizioni_testo posizioni_della_cella(int64_t k, uint8_t tipo) {
+  posizioni_testo p;
+  if (tipo == riempimento_montagna) return p;
+  int64_t spostamento = 1;
+  if (tipo == abbattimento || tipo == abbattimento_zero) spostamento = 0;
+  if (tipo == fermata) {
+    spostamento = -1;
+    p.che = "end ";
+  }
+  const int64_t centro = (k - spostamento) * metri_per_cella;
+  const int64_t mezzo = k % 2 == 0 ? metri_per_cella / 2 : metri_per_cella / 2 - 1;
+  p.note = true;
+  p.da = centro - mezzo;
+  p.a = centro + mezzo;
+  return p;
+}
+
+std::string testo_posizioni(const posizioni_testo& p) {
+  if (!p.note) return "";
+  return formato("(%s%jd-%jd m)", p.che, static_cast<intmax_t>(p.da), static_cast<intmax_t>(p.a));
+}
+
+// What an approach mark says: the k-th cell before a station's stop cell
+// (81 to 84), or the b-th warning code of a signal 2b cells on, whose sides
+// give the tens. The value alone cannot tell a station's 81 from that of a
+// signal with sx 2 and dx 2; the cells after it can.
+std::string senso_preavviso(const std::vector<cella>& celle, size_t k, uint8_t v) {
+  const int b = v % 10;
+  const int lato = v / 10;
+  if (v >= 81 && v <= 84) {
+    const size_t fermata_k = k + static_cast<size_t>(v - 80);
+    if (fermata_k < celle.size() && celle[fermata_k].tipo == fermata) {
+      return formato("approach mark %d of the station stopping in cell %zu, %d cell%s before it", v - 80,
+                     fermata_k, v - 80, v == 81 ? "" : "s");
+    }
+  }
+  if (b >= 1 && b <= 4) {
+    const size_t segnale_k = k + 2 * static_cast<size_t>(b);
+    if (segnale_k < celle.size() && celle[segnale_k].tipo == segnale) {
+      return formato("warning code %d of the signal in cell %zu (sx %d, dx %d), %d m before it", b, segnale_k,
+                     lato / 3, lato % 3, b * 100);
+    }
+    return formato("warning code %d (sx x 3 + dx = %d), or approach mark; no signal or stop cell where it points",
+                   b, lato);
+  }
+  return "a value no compile writes";
+}
 
 // ---- Checks beyond the layout ---------------------------------------------
 
@@ -143,6 +212,7 @@ void testo_punti(const esame_file& e, std::ostream& out) {
     const punto& q = p[g.indice];
     out << formato("  %-20s from %d m, figure %d m, direction %d\n", g.nome, q.inizio, q.fine, q.posizione);
   }
+  out << nota_progressive;
   out << formato("  %-20s %d\n", "massa_frenata", tr.inizio);
   out << formato("  %-20s %d m\n", "lunghezza_percorso", tr.fine);
   out << formato("  %-20s %d\n", "numero_vetture", tr.posizione);
@@ -202,19 +272,23 @@ void testo_celle(const esame_file& e, std::ostream& out) {
   size_t oggetti = 0;
   for (size_t k = 0; k < c.size(); ++k) oggetti += da_elencare(come_elencata(c, k));
   out << formato("objects: %zu\n", oggetti);
+  out << "  (cell k stands at k x 50 m; in brackets, the positions a text gives for what lands\n"
+         "  in it, for a stop cell the end of the station's extent)\n";
   for (size_t k = 0; k < c.size(); ++k) {
     cella x = come_elencata(c, k);
     if (!da_elencare(x)) continue;
     const char* nome = nome_tipo_cella(x.tipo);
     std::string genere = nome ? nome : formato("kind %d", x.tipo);
     auto m = static_cast<int64_t>(k) * metri_per_cella;
-    out << formato("  cell %4zu %7jd m %8s km  %-22s %s\n", k, static_cast<intmax_t>(m), chilometri(m).c_str(),
-                   genere.c_str(), sintesi_cella(x).c_str());
+    const std::string testo = testo_posizioni(posizioni_della_cella(static_cast<int64_t>(k), x.tipo));
+    out << formato("  cell %4zu %7jd m %8s km  %-15s %-22s %s\n", k, static_cast<intmax_t>(m), chilometri(m).c_str(),
+                   testo.c_str(), genere.c_str(), sintesi_cella(x).c_str());
   }
   out << "approach marks (preavviso):\n";
   for (size_t k = 0; k < c.size(); ++k) {
     if (c[k].preavviso == 0) continue;
-    out << formato("  cell %4zu %7zu m: %d\n", k, k * metri_per_cella, c[k].preavviso);
+    out << formato("  cell %4zu %7zu m: %d  %s\n", k, k * metri_per_cella, c[k].preavviso,
+                   senso_preavviso(c, k, c[k].preavviso).c_str());
   }
   testo_tratte(c, "speed (velocita x 5)", &cella::velocita, km_h, out);
   testo_tratte(c, "gradient (pendenza - 100)", &cella::pendenza, per_mille, out);
@@ -285,6 +359,10 @@ void json_punti(const esame_file& e, scrittore_json& j) {
     j.chiave("direction").intero(q.posizione);
     j.chiudi();
   }
+  j.chiave("progressives_note").testo(
+      "stored reordered: by position, largest first, into progressiva_tre, progressiva_due, progressiva_uno (the "
+      "first of the text's uno, due, tre with a figure leads when every position is 0); a direction of 1 has "
+      "added 100 m to the figure");
   j.chiave("massa_frenata").intero(tr.inizio);
   j.chiave("lunghezza_percorso").intero(tr.fine);
   j.chiave("numero_vetture").intero(tr.posizione);
@@ -356,6 +434,8 @@ void json_celle(const esame_file& e, scrittore_json& j) {
     j.chiave("valore").intero(x.valore).chiave("valore_2").intero(x.valore_2);
     j.chiave("valore_3").intero(x.valore_3).chiave("valore_4").intero(x.valore_4);
     j.chiave("tempo").intero(x.tempo);
+    const posizioni_testo pt = posizioni_della_cella(static_cast<int64_t>(k), x.tipo);
+    if (pt.note) j.chiave("text_from_m").intero(pt.da).chiave("text_to_m").intero(pt.a);
     if (x.tipo == segnale) {
       aspetti_segnale a = aspetti_di(x);
       if (a.valido) {
@@ -380,6 +460,7 @@ void json_celle(const esame_file& e, scrittore_json& j) {
     if (c[k].preavviso == 0) continue;
     j.oggetto().chiave("cell").intero(static_cast<int64_t>(k));
     j.chiave("m").intero(static_cast<int64_t>(k) * metri_per_cella).chiave("value").intero(c[k].preavviso);
+    j.chiave("meaning").testo(senso_preavviso(c, k, c[k].preavviso));
     j.chiudi();
   }
   j.chiudi();
