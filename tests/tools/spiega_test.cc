@@ -161,6 +161,9 @@ TEST(Explain, AFieldAsWrittenNamesItsRecord) {
       {"SEGNALE", "segnale: train text"},
       {"velocit\xc3\xa0", "velocita: train text"},
       {"PERCENTUALE DI MASSA FRENATA", "percentuale massa frenata: train text"},
+      {"[segnali]", "Section headers\n"},
+      {"[fine]", "The last field is never read\n"},
+      {"[Generale]", "Where reading starts"},
   };
   for (const caso& c : casi) {
     const prova::uscita u = prova::esegui(comando_explain, {c.argomento});

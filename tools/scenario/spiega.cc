@@ -87,6 +87,13 @@ bool spiega(const std::string& argomento, std::ostream& out) {
     spiega_regola(*r, out);
     return true;
   }
+  // A section header other than "[generale]" selects nothing; "[fine]" is
+  // there to be the last field.
+  if (contiene(argomento, "[") && contiene(argomento, "]")) {
+    const regola_lettura* r = regola_per_nome(minuscolo_cp1252(argomento) == "[fine]" ? "last-field" : "sections");
+    if (r) spiega_regola(*r, out);
+    return r != nullptr;
+  }
   if (const record_testo* r = record_per_nome(argomento)) {
     spiega_record(*r, out);
     return true;
