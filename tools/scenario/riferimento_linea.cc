@@ -31,14 +31,14 @@ std::vector<record_testo> record_linea() {
         },
         "One of the three kilometre-progressive slots of the .sim point table (records 81 progressiva_tre, "
         "82 progressiva_due, 83 progressiva_uno). The three are stored reordered: by position, largest first, "
-        "into progressiva_tre, progressiva_due, progressiva_uno; when every position is 0, the first of uno, "
-        "due, tre with a figure above 0 leads (uno, due, tre; due, tre, uno; tre, due, uno). A tie for the "
-        "largest nonzero position, or no figure above 0, leaves all three zero. So a lone `progressiva ... "
+        "into progressiva_tre, progressiva_due, progressiva_uno. When every position is 0 the order is uno, "
+        "due, tre if uno's figure is above 0, else due, tre, uno if due's is, else tre, due, uno if tre's is. "
+        "A tie for the largest nonzero position, or no figure above 0, leaves all three zero. So a lone `progressiva ... "
         "uno, 0, 150300, 1` is stored in progressiva_tre as 0, 150400, 1.",
         {2, 25},
         esempio,
-        "Letter case counts: \"Progressiva chilometrica uno\" is not this key (it is passed over with a "
-        "warning)."};
+        "Letter case counts: written with a capital P, the key is not recognised and is passed over with a "
+        "warning."};
   };
   auto sfondo = [&](const char* parola, const char* nome, const char* campo, const char* esempio) {
     return record_testo{nome,
