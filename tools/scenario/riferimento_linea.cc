@@ -31,7 +31,7 @@ std::vector<record_testo> record_linea() {
         },
         "One of the three kilometre-progressive slots of the .sim point table (records 81 progressiva_tre, "
         "82 progressiva_due, 83 progressiva_uno). The three are stored reordered: by position, largest first, "
-        "into progressiva_tre, progressiva_due, progressiva_uno. When every position is 0 the order is uno, "
+        "into progressiva_tre, progressiva_due, progressiva_uno. When the positions add up to 0 the order is uno, "
         "due, tre if uno's figure is above 0, else due, tre, uno if due's is, else tre, due, uno if tre's is. "
         "A tie for the largest nonzero position, or no figure above 0, leaves all three zero. So a lone `progressiva ... "
         "uno, 0, 150300, 1` is stored in progressiva_tre as 0, 150400, 1.",
