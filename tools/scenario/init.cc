@@ -1,43 +1,23 @@
 #include "scenario/init.h"
 
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <system_error>
 
 #include "model/errore_esecuzione.h"
 #include "model/modello.h"
 #include "model/nomi_file.h"
+#include "scenario/comando.h"
 #include "scenario/esempi.h"
-#include "scenario/opzioni.h"
 #include "scenario/percorsi.h"
 #include "text/archivio.h"
 
 namespace fs = std::filesystem;
 
-const char* const aiuto_init =
-    "usage: scenario init DIR [--example NAME] [--force]\n"
-    "       scenario init --list\n"
-    "\n"
-    "Writes a line text and a train text into DIR (created when missing); by\n"
-    "default the built-in ones:\n"
-    "  Morsalo_Torvia_linea.txt     the line\n"
-    "  Morsalo_Torvia_R20417-.txt   the train that runs over it\n"
-    "'--example minimal' writes Minimo_linea.txt and Minimo_M100-.txt instead: a\n"
-    "short line with one record of each kind. Edit them, then compile them with\n"
-    "'scenario compile'.\n"
-    "\n"
-    "options:\n"
-    "  --example NAME  the starter to write (see --list); builtin by default\n"
-    "  --list          name the starters and write nothing\n"
-    "  --force         replace files that already exist (otherwise nothing is written)\n"
-    "  -h, --help      show this help\n";
-
 namespace {
 
-int uso(std::ostream& err, const std::string& perche) {
-  err << "scenario init: " << perche << "\n"
-      << "usage: scenario init DIR [--example NAME] [--force]  (see 'scenario init --help')\n";
-  return 2;
-}
+int uso(std::ostream& err, const std::string& perche) { return uso_sbagliato("init", perche, err); }
 
 int fallito(std::ostream& err, const std::string& perche) {
   err << "scenario init: " << perche << "\n";
@@ -53,30 +33,23 @@ std::string formato_elenco(const std::string& nome, const std::string& descrizio
   return riga + descrizione + "\n";
 }
 
-}  // namespace
+struct opzioni_init {
+  std::vector<std::string> cartelle;
+  bool forza = false;
+  std::optional<std::string> esempio;
+  bool elenco = false;
+};
 
-int comando_init(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
-  argomenti_comando a;
-  const std::string errore =
-      leggi_argomenti(argomenti, {{"force", nullptr, false}, {"example", nullptr, true}, {"list", nullptr, false}}, a);
-  if (!errore.empty()) return uso(err, errore);
-  if (a.aiuto) {
-    out << aiuto_init;
+int esegui_init(const opzioni_init& o, std::ostream& out, std::ostream& err) {
+  if (o.elenco) {
+    if (!o.cartelle.empty() || o.esempio || o.forza) return uso(err, "--list takes no folder and no other option");
+    for (const esempio_scenario& e : esempi_scenario()) out << formato_elenco(e.nome, e.descrizione);
     return 0;
   }
-  if (a.segnali.count("list")) {
-    if (!a.posizionali.empty() || a.valori.count("example") || a.segnali.count("force")) {
-      return uso(err, "--list takes no folder and no other option");
-    }
-    for (const esempio_scenario& e : esempi_scenario()) {
-      out << formato_elenco(e.nome, e.descrizione);
-    }
-    return 0;
-  }
-  if (a.posizionali.size() != 1) return uso(err, a.posizionali.empty() ? "no folder given" : "one folder only");
-  const bool forza = a.segnali.count("force") != 0;
-  const fs::path cartella = percorso_utf8(a.posizionali[0]);
-  const std::string nome_esempio = a.valori.count("example") ? a.valori["example"] : esempi_scenario().front().nome;
+  if (o.cartelle.size() != 1) return uso(err, o.cartelle.empty() ? "no folder given" : "one folder only");
+  const bool forza = o.forza;
+  const fs::path cartella = percorso_utf8(o.cartelle[0]);
+  const std::string nome_esempio = o.esempio.value_or(esempi_scenario().front().nome);
   const esempio_scenario* esempio = cerca_esempio(nome_esempio);
   if (!esempio) return uso(err, "no starter '" + nome_esempio + "' (see 'scenario init --list')");
 
@@ -115,4 +88,29 @@ int comando_init(const std::vector<std::string>& argomenti, std::ostream& out, s
     return fallito(err, e.what());
   }
   return 0;
+}
+
+}  // namespace
+
+esecuzione_comando definisci_init(CLI::App& sub, flussi io) {
+  auto o = std::make_shared<opzioni_init>();
+  sub.description(
+      "Writes a line text and a train text into DIR (created when missing); by\n"
+      "default the built-in ones:\n"
+      "  Morsalo_Torvia_linea.txt     the line\n"
+      "  Morsalo_Torvia_R20417-.txt   the train that runs over it\n"
+      "'--example minimal' writes Minimo_linea.txt and Minimo_M100-.txt instead: a\n"
+      "short line with one record of each kind. Edit them, then compile them with\n"
+      "'scenario compile'.");
+  sub.add_option("dir", o->cartelle, "the folder to write the texts into")->type_name("DIR");
+  sub.add_option("--example", o->esempio, "the starter to write (see --list); builtin by default")
+      ->type_name("NAME");
+  sub.add_flag("--list", o->elenco, "name the starters and write nothing");
+  sub.add_flag("--force", o->forza, "replace files that exist (else nothing is written)");
+  sub.footer("exit status: 0 written, 2 usage error or a file that cannot be written\n");
+  return [o, io] { return esegui_init(*o, io.out, io.err); };
+}
+
+int comando_init(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+  return esegui_comando("init", argomenti, out, err);
 }

@@ -14,6 +14,17 @@ const std::vector<record_testo>& record_dei_testi() {
   return tutti;
 }
 
+const std::vector<intestazione_sezione>& intestazioni_sezioni() {
+  const testo_di l = testo_di::linea;
+  const testo_di t = testo_di::treno;
+  static const std::vector<intestazione_sezione> tutte = {
+      {"generale", l},      {"curve", l},     {"pendenze", l},        {"montagne", l}, {"cartelli", l},
+      {"indicazioni", l},   {"fine", l},      {"generale", t},        {"aderenze", t}, {"vel_limite", t},
+      {"stazioni", t},      {"rallentamenti", t}, {"segnali", t},     {"codici", t},   {"fine", t},
+  };
+  return tutte;
+}
+
 const std::vector<regola_lettura>& regole_di_lettura() {
   static const std::vector<regola_lettura> tutte = regole();
   return tutte;

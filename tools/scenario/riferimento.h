@@ -54,6 +54,16 @@ struct rimedio_errore {
   const char* rimedio;  // what to change in the text
 };
 
+// A section header of the built-in texts, without its brackets.
+struct intestazione_sezione {
+  const char* nome;  // "segnali" for "[segnali]"
+  testo_di testo;
+};
+
+// The headers of the built-in texts, in their order: the line text's, then
+// the train text's ("generale" and "fine" in both).
+const std::vector<intestazione_sezione>& intestazioni_sezioni();
+
 // Every record kind: the line text's general keys and body records, then the
 // train text's records, in the order the compile tests them.
 const std::vector<record_testo>& record_dei_testi();

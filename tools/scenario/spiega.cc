@@ -1,40 +1,27 @@
 #include "scenario/spiega.h"
 
 #include <cctype>
+#include <sstream>
+#include <memory>
+#include <optional>
 
 #include "model/errori.h"
 #include "scenario/formato.h"
-#include "scenario/opzioni.h"
+#include "scenario/comando.h"
 #include "scenario/pagina_riferimento.h"
 #include "scenario/spiega_avvisi.h"
 #include "text/codifica.h"
-
-const char* const aiuto_explain =
-    "usage: scenario explain [TOPIC...]\n"
-    "       scenario explain --page line|train|errors\n"
-    "\n"
-    "Explains a topic of the two source texts:\n"
-    "  an error code       scenario explain 16\n"
-    "  a record's keyword  scenario explain segnale   (or any field that names it: curvas6)\n"
-    "  a rule of reading   scenario explain comments\n"
-    "With no topic, lists the topics.\n"
-    "\n"
-    "options:\n"
-    "  --page PAGE  print a reference page of doc/ in Markdown: the line text, the\n"
-    "               train text or the error codes\n"
-    "  -h, --help   show this help\n"
-    "\n"
-    "exit status: 0 done, 2 usage error or a topic that is not known\n";
 
 namespace {
 
 constexpr size_t larghezza = 78;
 
-int uso(std::ostream& err, const std::string& perche) {
-  err << "scenario explain: " << perche << "\n"
-      << "usage: scenario explain [TOPIC...]  (see 'scenario explain --help')\n";
-  return 2;
-}
+int uso(std::ostream& err, const std::string& perche) { return uso_sbagliato("explain", perche, err); }
+
+struct opzioni_explain {
+  std::vector<std::string> argomenti;
+  std::optional<std::string> pagina;
+};
 
 bool tutto_cifre(const std::string& s) {
   if (s.empty() || s.size() > 9) return false;
@@ -87,13 +74,6 @@ bool spiega(const std::string& argomento, std::ostream& out) {
     spiega_regola(*r, out);
     return true;
   }
-  // A section header other than "[generale]" selects nothing; "[fine]" is
-  // there to be the last field.
-  if (contiene(argomento, "[") && contiene(argomento, "]")) {
-    const regola_lettura* r = regola_per_nome(minuscolo_cp1252(argomento) == "[fine]" ? "last-field" : "sections");
-    if (r) spiega_regola(*r, out);
-    return r != nullptr;
-  }
   if (const record_testo* r = record_per_nome(argomento)) {
     spiega_record(*r, out);
     return true;
@@ -105,7 +85,18 @@ bool spiega(const std::string& argomento, std::ostream& out) {
     if (i > 0) out << "\n";
     spiega_record(*trovati[i], out);
   }
-  return !trovati.empty();
+  if (!trovati.empty()) return true;
+  // A section header, with its brackets or without them (the command line
+  // drops them): "[generale]" starts the reading, "[fine]" is the last field,
+  // any other selects nothing.
+  std::string nome = minuscolo_cp1252(argomento);
+  const bool tra_parentesi = nome.size() > 2 && nome.front() == '[' && nome.back() == ']';
+  if (tra_parentesi) nome = nome.substr(1, nome.size() - 2);
+  bool nota = tra_parentesi;
+  for (const intestazione_sezione& i : intestazioni_sezioni()) nota = nota || nome == i.nome;
+  if (!nota) return false;
+  spiega_regola(*regola_per_nome(nome == "generale" ? "[generale]" : nome == "fine" ? "last-field" : "sections"), out);
+  return true;
 }
 
 }  // namespace
@@ -214,17 +205,12 @@ void elenca_argomenti(std::ostream& out) {
   elenca_avvisi(out);
 }
 
-int comando_explain(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
-  argomenti_comando a;
-  const std::string errore = leggi_argomenti(argomenti, {{"page", nullptr, true}}, a);
-  if (!errore.empty()) return uso(err, errore);
-  if (a.aiuto) {
-    out << aiuto_explain;
-    return 0;
-  }
-  if (a.valori.count("page")) {
-    const std::string& quale = a.valori["page"];
-    if (!a.posizionali.empty()) return uso(err, "--page takes no topic");
+namespace {
+
+int esegui_explain(const opzioni_explain& o, std::ostream& out, std::ostream& err) {
+  if (o.pagina) {
+    const std::string& quale = *o.pagina;
+    if (!o.argomenti.empty()) return uso(err, "--page takes no topic");
     if (quale == "line" || quale == "train") {
       out << pagina_riferimento(quale == "line" ? testo_di::linea : testo_di::treno);
     } else if (quale == "errors") {
@@ -234,19 +220,42 @@ int comando_explain(const std::vector<std::string>& argomenti, std::ostream& out
     }
     return 0;
   }
-  if (a.posizionali.empty()) {
+  if (o.argomenti.empty()) {
     elenca_argomenti(out);
     return 0;
   }
   int stato = 0;
-  bool primo = true;
-  for (const std::string& argomento : a.posizionali) {
-    if (!primo) out << "\n";
-    primo = false;
-    if (!spiega(argomento, out)) {
+  bool stampato = false;
+  for (const std::string& argomento : o.argomenti) {
+    std::ostringstream voce;
+    if (!spiega(argomento, voce)) {
       err << "scenario explain: no topic '" << argomento << "'; 'scenario explain' lists the topics\n";
       stato = 2;
+      continue;
     }
+    if (stampato) out << "\n";
+    out << voce.str();
+    stampato = true;
   }
   return stato;
+}
+
+}  // namespace
+
+esecuzione_comando definisci_explain(CLI::App& sub, flussi io) {
+  auto o = std::make_shared<opzioni_explain>();
+  sub.description(
+      "Explains a topic of the two source texts, from the tables of the reference:\n"
+      "  an error code       scenario explain 16\n"
+      "  a record's keyword  scenario explain segnale  (or a field naming it: curvas6)\n"
+      "  a rule of reading   scenario explain comments (or a header: segnali)\n"
+      "With no topic, lists the topics.");
+  sub.add_option("topics", o->argomenti, "error codes, keywords or rules to explain")->type_name("TOPIC...");
+  sub.add_option("--page", o->pagina, "print a reference page of doc/ in Markdown")->type_name("line|train|errors");
+  sub.footer("exit status: 0 done, 2 usage error or a topic not known (the known ones\nare still printed)\n");
+  return [o, io] { return esegui_explain(*o, io.out, io.err); };
+}
+
+int comando_explain(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+  return esegui_comando("explain", argomenti, out, err);
 }

@@ -5,17 +5,18 @@
 #include <string>
 #include <vector>
 
+#include "scenario/comando.h"
 #include "scenario/riferimento.h"
 
 // `scenario explain [TOPIC...]`: what an error code, a keyword of the texts,
 // a rule of reading them or a warning code means, from the reference tables.
 // With no topic it lists the topics; `--page line|train|errors` prints a
-// reference page in Markdown (the pages of doc/ are that output). Returns 0,
-// or 2 on a usage error or a topic it does not know.
-int comando_explain(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err);
+// reference page in Markdown (the pages of doc/ are that output). Exit
+// status: 0, or 2 on a usage error or a topic it does not know.
+esecuzione_comando definisci_explain(CLI::App& sub, flussi io);
 
-// The help of the subcommand.
-extern const char* const aiuto_explain;
+// The command run with the words after "explain".
+int comando_explain(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err);
 
 // The entries as `explain` prints them, each line ended by a newline.
 void spiega_record(const record_testo& r, std::ostream& out);
