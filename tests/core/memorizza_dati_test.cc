@@ -172,9 +172,12 @@ TEST(CompilaTreno, ARunTimeFailureInTheLineTextDeletesBothTexts) {
   EXPECT_EQ(c.m.numero_errore, 25);
   EXPECT_EQ(c.m.posizione_errore, -1);  // left as it was
   EXPECT_TRUE(c.a.file.empty());
-  EXPECT_EQ(c.d.campo_errore.riga, 4);
-  EXPECT_EQ(c.d.campo_errore.colonna, 16);
-  EXPECT_NE(c.d.messaggio_errore.find("3x"), std::string::npos);
+  // The failing field is kept as the record's value, with why it failed.
+  const luogo_sorgente l = luogo_di(c.d, c.d.errore.campo);
+  EXPECT_EQ(l.riga, 4);
+  EXPECT_EQ(l.colonna, 16);
+  EXPECT_EQ(c.d.record.at(static_cast<size_t>(c.d.errore.campo.record)).valori.at(1).testo, "3x");
+  EXPECT_EQ(c.d.errore.motivo, motivo_fallimento::non_numero);
 }
 
 TEST(CompilaTreno, ALineStopLeavesTheTrainTextUnread) {
@@ -233,9 +236,10 @@ TEST(CompilaTreno, StreamRules) {
   EXPECT_EQ(c.m.celle[10].velocita, 20);
   // Typos are reported as warnings; headers and hyphenated fields are not.
   ASSERT_EQ(c.d.avvisi.size(), 2u);
-  EXPECT_EQ(c.d.avvisi[0].campo, "frenata senza l'altra");
-  EXPECT_EQ(c.d.avvisi[0].luogo.riga, 4);
-  EXPECT_EQ(c.d.avvisi[1].campo, "7");
+  auto chiave = [&](size_t i) { return c.d.record.at(static_cast<size_t>(c.d.avvisi.at(i))).chiave; };
+  EXPECT_EQ(chiave(0).testo, "frenata senza l'altra");
+  EXPECT_EQ(chiave(0).luogo.riga, 4);
+  EXPECT_EQ(chiave(1).testo, "7");
 
   // Without "[generale]" nothing is read and nothing fails.
   compilazione senza;

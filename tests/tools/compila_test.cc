@@ -158,7 +158,7 @@ TEST(Compila, MessagesStatusAndFiles) {
        "{T}:39:13: error 16 at 9550 m: a signal falls on an occupied cell\n"
        "segnale,    9550,   2, 5, 1,  0, 0,    2,  2,1,0, 250\n"
        "            ^\n"
-       "note: cell 192 already holds a cartello, placed by {L}:54\n"},
+       "{L}:54:1: note: cell 192 already holds a sign, placed by this cartello_indicatore record\n"},
       {"a sign on an indicator board",
        {{"cartello_indicatore,  450,", "cartello_indicatore,  700,"}},
        {},
@@ -166,7 +166,7 @@ TEST(Compila, MessagesStatusAndFiles) {
        "{L}:51:23: error 6 at 700 m: a sign falls on an occupied cell\n"
        "cartello_indicatore,  700,   (PONTE SUL   )(FIUME VERSAL)\n"
        "                      ^\n"
-       "note: cell 15 already holds an indicatore_v_max, placed by {L}:40\n"},
+       "{L}:40:1: note: cell 15 already holds a maximum-speed indicator, placed by this indicatori_vmax record\n"},
       {"a slowdown whose end cell, l metres on, is taken",
        {{"cartello_indicatore,  450,", "cartello_indicatore,  4600,"}},
        {},
@@ -174,7 +174,7 @@ TEST(Compila, MessagesStatusAndFiles) {
        "{T}:33:19: error 19 at 4500 m: the end cell of a slowdown is occupied\n"
        "rallentamento,    4500,    40,  100, 0,  1,  0\n"
        "                  ^\n"
-       "note: cell 93 already holds a cartello, placed by {L}:51\n"},
+       "{L}:51:1: note: cell 93 already holds a sign, placed by this cartello_indicatore record\n"},
       {"a train record beyond the grid",
        {},
        {{"segnale,    1350,", "segnale,    69000,"}},
@@ -186,11 +186,11 @@ TEST(Compila, MessagesStatusAndFiles) {
        {{"pendenza,  55500,", "pendenza,  69000,"}},
        {},
        1,
-       "{T}:33:19: error 15 at 4500 m: an item lies beyond the end of the cell grid\n"
-       "rallentamento,    4500,    40,  100, 0,  1,  0\n"
-       "                  ^\n"
-       "note: this record lies on the grid: a record of the line text beyond the grid left error 15, and the "
-       "train text stops at its first signal or slowdown after that\n"},
+       "{L}:37:12: error 15 at 4500 m: an item lies beyond the end of the cell grid\n"
+       "pendenza,  69000,   0\n"
+       "           ^\n"
+       "{T}:33:19: note: the train text stopped at this rallentamento record, its first signal or slowdown "
+       "after that error, which took its position\n"},
       {"a number that is not one",
        {},
        {{"sabbia,    300", "sabbia,    3x0"}},
@@ -237,7 +237,7 @@ TEST(Compila, MessagesStatusAndFiles) {
        "{T}:34:1: error 12 at 18050 m: no free cell for a speed marker in front of a slowdown start\n"
        "rallentamento,   18000,    30,  150, 1,  1,  0\n"
        "^\n"
-       "note: at cell 361, which holds an inizio_rallentamento\n"},
+       "note: at cell 361, which holds the start of a slowdown\n"},
       {"a sign in cell 1 takes the cell file's mark",
        {{"cartello_indicatore,  450,", "cartello_indicatore,  0,"}},
        {},
@@ -245,13 +245,13 @@ TEST(Compila, MessagesStatusAndFiles) {
        "{L}:51:1: error 1250: a file mark slot was already taken before the marks were stamped\n"
        "cartello_indicatore,  0,   (PONTE SUL   )(FIUME VERSAL)\n"
        "^\n"
-       "note: cell 1 holds a cartello, and the cell file keeps its mark in that cell\n"},
+       "note: cell 1 holds a sign, and the cell file keeps its mark in that cell\n"},
       {"fields that match no record warn, and change nothing",
        {{"sfondo uno,    0", "sfondo un0,    0"}},
        {{"[generale]\r\n", "[generale]\r\ncos\xE8 \"strano\"\x01\\\r\n"}},
        0,
-       "{L}:6:1: warning: \"sfondo un0\" matches no record and is passed over\n"
-       "{L}:6:16: warning: \"0\" matches no record and is passed over\n"
+       "{L}:6:1: warning: \"sfondo un0\" matches no record and is passed over, with the field after it on this "
+       "line; did you mean \"sfondo uno\"?\n"
        "{T}:2:1: warning: \"cos\xC3\xA8 \\\"strano\\\"\\x01\\\\\" matches no record and is passed over\n"},
   };
   for (const caso& c : casi) {
@@ -322,7 +322,8 @@ TEST(CompilaJson, ErrorWithItsPlace) {
   EXPECT_EQ(membro(j, "line").numero_valore, 39);
   EXPECT_EQ(membro(j, "column").numero_valore, 13);
   EXPECT_EQ(membro(j, "message").testo,
-            d.con_percorsi("a signal falls on an occupied cell; cell 192 already holds a cartello, placed by {L}:54"));
+            "a signal falls on an occupied cell; cell 192 already holds a sign, placed by this cartello_indicatore "
+            "record");
   EXPECT_EQ(testi(membro(j, "files")), nomi_binari);
 }
 

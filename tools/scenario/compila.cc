@@ -105,15 +105,29 @@ std::string json_luogo(const luogo_messaggio& l) {
          ",\"column\":" + json_intero_o_null(l.colonna, l.riga > 0);
 }
 
+std::string json_note(const std::vector<nota_messaggio>& note) {
+  std::string j = "\"notes\":[";
+  for (size_t i = 0; i < note.size(); ++i) {
+    if (i) j += ",";
+    j += '{';
+    j += json_luogo(note[i].luogo);
+    j += ",\"message\":";
+    j += stringa_json(note[i].testo);
+    j += '}';
+  }
+  return j + "]";
+}
+
 std::string risultato_json(const modello& m, const esito_compilazione& esito, const messaggio_errore& errore,
                            const std::vector<messaggio_avviso>& avvisi) {
   std::string j = "{";
   j += "\"numero_errore\":" + std::to_string(m.numero_errore);
   j += ",\"posizione_errore\":" + std::to_string(m.posizione_errore);
-  j += ",\"errore\":" + json_stringa_o_null(esito.errore, !esito.errore.empty());
+  j += ",\"errore\":" + json_stringa_o_null(std::to_string(esito.errore), esito.errore != 0);
   j += ',';
   j += json_luogo(errore.luogo);
   j += ",\"message\":" + json_stringa_o_null(riassunto_errore(errore), errore.codice != 0);
+  j += ',' + json_note(errore.note);
   j += ",\"files\":[";
   for (size_t i = 0; i < esito.file_scritti.size(); ++i) {
     if (i) j += ",";
@@ -126,6 +140,8 @@ std::string risultato_json(const modello& m, const esito_compilazione& esito, co
     j += json_luogo(avvisi[i].luogo);
     j += ",\"message\":";
     j += stringa_json(riassunto_avviso(avvisi[i]));
+    j += ",\"code\":" + stringa_json(avvisi[i].genere->codice);
+    j += ',' + json_note(avvisi[i].note);
     j += '}';
   }
   j += "]}\n";
@@ -223,7 +239,7 @@ int comando_compile(const std::vector<std::string>& argomenti, std::ostream& out
     return fallito(err, e.what());
   }
 
-  const messaggio_errore errore = errore_della_compilazione(m, traccia, esito, linea, treno);
+  const messaggio_errore errore = messaggio_dell_errore(m, traccia, esito, linea, treno);
   const std::vector<messaggio_avviso> avvisi = avvisi_della_compilazione(traccia, linea, treno);
   if (json) {
     out << risultato_json(m, esito, errore, avvisi);
@@ -232,6 +248,6 @@ int comando_compile(const std::vector<std::string>& argomenti, std::ostream& out
     err << testo_errore_autore(errore);
     for (const std::string& nome : esito.file_scritti) out << "wrote " << testo_percorso(disco.percorso(nome)) << "\n";
   }
-  if (!esito.errore.empty()) return 3;
+  if (esito.errore != 0) return 3;
   return m.numero_errore != 0 ? 1 : 0;
 }
