@@ -81,7 +81,9 @@ void lettura_sorgente::segna_fallimento(const std::exception& e) {
     annota_fallimento(d, campo_corrente(*d), l_.motivo(), e, l_.minimo(), l_.massimo());
     return;
   }
-  annota_fallimento(d, campo_corrente(*d), motivo_fallimento::calcolo_fuori_campo, e);
+  // Arithmetic on the record's values, or an index they give: the record as
+  // a whole is the cause.
+  annota_fallimento(d, {record_corrente(*d), nessuno}, motivo_fallimento::calcolo_fuori_campo, e);
 }
 
 void annota_fallimento(diagnostica* d, riferimento_campo c, motivo_fallimento motivo, const std::exception& e,

@@ -88,7 +88,7 @@ esito_record dopo_piazzamento(lettura_treno& s, int32_t errore_prima, const int3
 // the next record of its kind or in the tail: its own record is the cause.
 [[noreturn]] void valore_non_memorizzabile(lettura_treno& s, const profilo_celle& p, const std::exception& e) {
   if (diagnostica* d = s.m.traccia) {
-    const riferimento_campo qui = campo_corrente(*d);
+    const riferimento_campo qui = {record_corrente(*d), nessuno};
     annota_fallimento(d, {p.record, p.record == nessuno ? nessuno : 1}, motivo_fallimento::valore_fuori_campo, e,
                       -2, 1277);
     aggiungi_nota(d, {genere_nota::valore_in_vigore, s.in_coda ? riferimento_campo{} : qui, nessuno, 0, nullptr});
