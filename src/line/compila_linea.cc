@@ -29,6 +29,9 @@ struct lettura_linea {
   // The records that gave the three kilometre progressives (tre, due, uno),
   // when traced.
   int32_t record_progressive[3] = {nessuno, nessuno, nessuno};
+  // The record that set the gradient in force, when traced.
+  int32_t record_pendenza = nessuno;
+  bool in_coda = false;  // filling the tail, after the body
   // Their values off the 50 m step, as read.
   riferimento_campo fuori_passo[3] = {};
   // Fields of a curve record read while no plan is built: not a typo to warn of.
@@ -147,6 +150,20 @@ bool curva(lettura_linea& s, const std::string& chiave, int32_t inizio, int32_t 
   return stendi<true>(s, somma(inizio, lunghezza), curvatura);
 }
 
+// The gradient in force is stored as its low 8 bits after 100 is added: one
+// whose sum leaves 32 bits fails when it is stored, at the next gradient
+// record or in the tail, and its own record is the cause.
+[[noreturn]] void pendenza_non_memorizzabile(lettura_linea& s, const std::exception& e) {
+  diagnostica* d = s.m.traccia;
+  if (d && s.record_pendenza != nessuno && s.pendenza_corrente > INT32_MAX - 100) {
+    const riferimento_campo qui = {record_corrente(*d), nessuno};
+    annota_fallimento(d, {s.record_pendenza, 1}, motivo_fallimento::valore_fuori_campo, e, INT32_MIN,
+                      INT32_MAX - 100);
+    aggiungi_nota(d, {genere_nota::valore_in_vigore, s.in_coda ? riferimento_campo{} : qui, nessuno, 0, nullptr});
+  }
+  throw;
+}
+
 void scrivi_pendenza(lettura_linea& s) {
   cella_di(s.m, s.cella_pendenza).pendenza = bassi_8(somma(s.pendenza_corrente, 100));
   s.cella_pendenza = somma(s.cella_pendenza, 1);
@@ -240,11 +257,16 @@ bool corpo(lettura_linea& s) {
       if (oltre_griglia(m, p)) return true;
       const int32_t n = CLng(p / 50.0);
       if (n > 0) {
-        do {
-          scrivi_pendenza(s);
-        } while (s.cella_pendenza < n);
+        try {
+          do {
+            scrivi_pendenza(s);
+          } while (s.cella_pendenza < n);
+        } catch (const errore_esecuzione& e) {
+          pendenza_non_memorizzabile(s, e);
+        }
       }
       s.pendenza_corrente = v;
+      s.record_pendenza = s.l.record();
     }
     if (m.genera_linea != 0 && contiene_senza_maiuscole(chiave, "curva")) {
       riconosciuta = true;
@@ -403,9 +425,14 @@ bool compila_linea(modello& m, archivio& a, int32_t& prossimo_cartello) {
 
   a.cancella(nome);
   // The gradient in force reaches every cell but the last three.
-  do {
-    scrivi_pendenza(s);
-  } while (s.cella_pendenza < m.numero_celle - 2);
+  s.in_coda = true;
+  try {
+    do {
+      scrivi_pendenza(s);
+    } while (s.cella_pendenza < m.numero_celle - 2);
+  } catch (const errore_esecuzione& e) {
+    pendenza_non_memorizzabile(s, e);
+  }
   // The straight tail to the plan's last point knows no limit of 1000000.
   if (m.genera_linea != 0 && s.metro_profilo <= ultimo_punto(m)) {
     passi<false>(m.profilo, s.metro_profilo, ultimo_punto(m), 0);

@@ -283,6 +283,18 @@ TEST(Compila, MessagesStatusAndFiles) {
        "note: the speed 1400 km/h does not fit the cells: a speed is kept as its fifth in a byte, so it must "
        "lie between -2 and 1277 km/h\n"
        "note: it failed when the speed in force filled the cells after the last record\n"},
+      {"a gradient too large to take the 100 it is stored with fails at the next gradient record",
+       {{"pendenza,  31700,   -1", "pendenza,  31700,   2147483600"}},
+       {},
+       1,
+       "{L}:34:21: error 25: run-time failure while reading the texts (missing text, bad or too large number, "
+       "text ended inside a record, index outside a table)\n"
+       "pendenza,  31700,   2147483600\n"
+       "                    ^\n"
+       "note: the gradient 2147483600 is too large: 100 is added to it before it is stored, so it must be at "
+       "most 2147483547\n"
+       "{L}:35:1: note: it failed here, when this pendenza record carried the gradient in force on to its "
+       "cells\n"},
       {"an adhesion is kept as its low 8 bits and never fails",
        {},
        {{"aderenza,   16500,    70", "aderenza,   16500,    700"}},

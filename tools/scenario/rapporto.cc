@@ -163,6 +163,10 @@ std::string dettaglio_fallimento(const contesto& x, const causa_errore& c) {
              std::to_string(c.massimo);
     case motivo_fallimento::valore_fuori_campo: {
       const char* g = x.genere(c.campo.record);
+      if (g && std::string_view(g) == "pendenza") {
+        return "the gradient " + testo_mostrato(t, false) + " is too large: 100 is added to it before it is "
+               "stored, so it must be at most " + std::to_string(c.massimo);
+      }
       if (g && std::string_view(g) == "indicatori_vmax") {
         return "a figure of this indicator does not fit: each pair of figures is kept as the side-s figure "
                "times 20 plus the side-d figure divided by 5, which must lie between " +
@@ -189,18 +193,22 @@ std::string dettaglio_fallimento(const contesto& x, const causa_errore& c) {
 nota_messaggio nota(luogo_messaggio luogo, std::string testo) { return {std::move(luogo), std::move(testo)}; }
 
 // A note of the compile, in words.
-nota_messaggio nota_della_compilazione(const contesto& x, const nota_errore& n, int32_t codice) {
+nota_messaggio nota_della_compilazione(const contesto& x, const causa_errore& c, const nota_errore& n,
+                                       int32_t codice) {
   switch (n.genere) {
     case genere_nota::fermato_qui:
       return nota(x.luogo(n.campo), "the train text stopped at " + x.questo_record(n.campo.record) +
                                         ", its first signal or slowdown after that error, which took its "
                                         "position");
-    case genere_nota::valore_in_vigore:
+    case genere_nota::valore_in_vigore: {
+      const char* g = x.genere(c.campo.record);
+      const std::string cosa = g && std::string_view(g) == "pendenza" ? "gradient" : "speed";
       if (!n.campo.presente()) {
-        return nota({}, "it failed when the speed in force filled the cells after the last record");
+        return nota({}, "it failed when the " + cosa + " in force filled the cells after the last record");
       }
-      return nota(x.luogo(n.campo), "it failed here, when " + x.questo_record(n.campo.record) +
-                                        " carried the speed in force on to its cells");
+      return nota(x.luogo(n.campo), "it failed here, when " + x.questo_record(n.campo.record) + " carried the " +
+                                        cosa + " in force on to its cells");
+    }
     case genere_nota::progressiva_riordinata:
       return nota(x.luogo(n.campo), "the kilometre progressives are put in order here, where the general "
                                     "section ends");
@@ -321,7 +329,7 @@ messaggio_errore messaggio_dell_errore(const modello& m, const diagnostica& d, c
   if (e.codice == 25 && e.luogo.file.empty()) e.luogo.file = linea.percorso;
   for (const nota_errore& n : c.note) {
     if (n.genere == genere_nota::cella_occupata && errore.senza_file && n.cella != 1) continue;
-    e.note.push_back(nota_della_compilazione(x, n, e.codice));
+    e.note.push_back(nota_della_compilazione(x, c, n, e.codice));
   }
 
   // A code of the files stopped the compile although the texts had one too.
