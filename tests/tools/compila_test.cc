@@ -295,6 +295,16 @@ TEST(Compila, MessagesStatusAndFiles) {
        "most 2147483547\n"
        "{L}:35:1: note: it failed here, when this pendenza record carried the gradient in force on to its "
        "cells\n"},
+      {"an indicator figure that does not fit its packed value",
+       {{"indicatori_vmax,  700,  95,  100,", "indicatori_vmax,  700,  95,  2000,"}},
+       {},
+       1,
+       "{L}:40:1: error 25: run-time failure while reading the texts (missing text, bad or too large number, "
+       "text ended inside a record, index outside a table)\n"
+       "indicatori_vmax,  700,  95,  2000,  105,  0,  95,  100,  105,  0\n"
+       "^\n"
+       "note: a figure of this indicator does not fit: each pair of figures is kept as the side-s figure times "
+       "20 plus the side-d figure divided by 5, which must lie between -32768 and 32767\n"},
       {"an adhesion is kept as its low 8 bits and never fails",
        {},
        {{"aderenza,   16500,    70", "aderenza,   16500,    700"}},

@@ -301,7 +301,8 @@ messaggio_errore messaggio_dell_errore(const modello& m, const diagnostica& d, c
     default:
       break;
   }
-  if (e.luogo.file.empty() && e.codice != 25) e.luogo.file = linea.percorso;
+  // Codes of the line text as a whole name it even without a line.
+  if (e.luogo.file.empty() && (e.codice == 2 || e.codice == 26)) e.luogo.file = linea.percorso;
 
   // A record begun by a longer field, such as a section header holding a
   // keyword: the error points at that field, and the value that failed gets
@@ -326,7 +327,6 @@ messaggio_errore messaggio_dell_errore(const modello& m, const diagnostica& d, c
       e.note.push_back(nota({}, dettaglio));
     }
   }
-  if (e.codice == 25 && e.luogo.file.empty()) e.luogo.file = linea.percorso;
   for (const nota_errore& n : c.note) {
     if (n.genere == genere_nota::cella_occupata && errore.senza_file && n.cella != 1) continue;
     e.note.push_back(nota_della_compilazione(x, c, n, e.codice));
