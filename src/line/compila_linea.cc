@@ -1,10 +1,12 @@
 #include "line/compila_linea.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <string>
 
 #include "line/piazzamento_linea.h"
+#include "line/progressive.h"
 #include "model/conversioni.h"
 #include "model/errore_esecuzione.h"
 #include "model/nomi_file.h"
@@ -28,7 +30,7 @@ struct lettura_linea {
   int32_t metro_profilo = 2;
   // The records that gave the three kilometre progressives (tre, due, uno),
   // when traced.
-  int32_t record_progressive[3] = {nessuno, nessuno, nessuno};
+  std::array<int32_t, 3> record_progressive = {nessuno, nessuno, nessuno};
   // The record that set the gradient in force, when traced.
   int32_t record_pendenza = nessuno;
   bool in_coda = false;  // filling the tail, after the body
@@ -300,7 +302,9 @@ bool corpo(lettura_linea& s) {
                           32767);
         throw;
       }
-      if (m.numero_errore > 0) return uscita_occupata(s, m.numero_errore, &v[0], m.traccia ? m.traccia->cella_rifiutata : 0);
+      if (m.numero_errore > 0) {
+        return uscita_occupata(s, m.numero_errore, &v[0], m.traccia ? m.traccia->cella_rifiutata : 0);
+      }
     }
     if (contiene_senza_maiuscole(chiave, "indicat") && contiene_senza_maiuscole(chiave, "cartello")) {
       riconosciuta = true;
@@ -339,49 +343,8 @@ bool corpo(lettura_linea& s) {
   return true;
 }
 
-void ordina_progressive(lettura_linea& s);
-
 }  // namespace
 
-void progressive_ordina(modello& m) {
-  const punto t = m.punti[progressiva_tre];
-  const punto d = m.punti[progressiva_due];
-  const punto u = m.punti[progressiva_uno];
-  const punto* ordine[3] = {nullptr, nullptr, nullptr};
-  if (somma(somma(t.inizio, d.inizio), u.inizio) != 0) {
-    if (t.inizio > d.inizio && t.inizio > u.inizio) {
-      ordine[0] = &t;
-      ordine[1] = d.inizio > u.inizio ? &d : &u;
-      ordine[2] = d.inizio > u.inizio ? &u : &d;
-    } else if (d.inizio > t.inizio && d.inizio > u.inizio) {
-      ordine[0] = &d;
-      ordine[1] = t.inizio > u.inizio ? &t : &u;
-      ordine[2] = t.inizio > u.inizio ? &u : &t;
-    } else if (u.inizio > t.inizio && u.inizio > d.inizio) {
-      ordine[0] = &u;
-      ordine[1] = t.inizio > d.inizio ? &t : &d;
-      ordine[2] = t.inizio > d.inizio ? &d : &t;
-    }
-  } else if (u.fine > 0) {
-    ordine[0] = &u, ordine[1] = &d, ordine[2] = &t;
-  } else if (d.fine > 0) {
-    ordine[0] = &d, ordine[1] = &t, ordine[2] = &u;
-  } else if (t.fine > 0) {
-    ordine[0] = &t, ordine[1] = &d, ordine[2] = &u;
-  }
-  const int destinazioni[3] = {progressiva_tre, progressiva_due, progressiva_uno};
-  for (int i = 0; i < 3; ++i) {
-    punto& r = m.punti[destinazioni[i]];
-    if (ordine[0] == nullptr) {
-      r.inizio = r.fine = r.posizione = 0;
-      continue;
-    }
-    r.inizio = ordine[i]->inizio;
-    r.fine = ordine[i]->fine;
-    r.posizione = ordine[i]->posizione;
-    if (r.posizione == 1) r.fine = somma(r.fine, 100);
-  }
-}
 
 bool compila_linea(modello& m, archivio& a, int32_t& prossimo_cartello) {
   m.punti[punto_scenario].testo = m.nome_scenario;
@@ -409,7 +372,7 @@ bool compila_linea(modello& m, archivio& a, int32_t& prossimo_cartello) {
     if (!sezione_generale(s)) return false;
     if (!m.griglia_presente()) return uscita(s, 26);
 
-    ordina_progressive(s);
+    ordina_progressive(m, s.record_progressive);
     m.numero_montagne = 0;
     if (m.genera_linea != 0) {
       imposta_punto(m.profilo, 0, 0, 0, variante_intero);
@@ -448,28 +411,3 @@ bool compila_linea(modello& m, archivio& a, int32_t& prossimo_cartello) {
   }
   return true;
 }
-
-namespace {
-
-// The progressives are ordered once the general section is read; a figure
-// that cannot be raised by 100 fails there, caused by its own record.
-void ordina_progressive(lettura_linea& s) {
-  diagnostica* d = s.m.traccia;
-  if (!d) return progressive_ordina(s.m);
-  // The ordering moves the records: their figures as read are kept first.
-  const punto lette[3] = {s.m.punti[progressiva_tre], s.m.punti[progressiva_due], s.m.punti[progressiva_uno]};
-  try {
-    progressive_ordina(s.m);
-  } catch (const errore_esecuzione& e) {
-    // The one whose figure cannot be raised by 100.
-    int32_t causa = nessuno;
-    for (int i = 0; i < 3; ++i) {
-      if (lette[i].posizione == 1 && lette[i].fine > INT32_MAX - 100) causa = s.record_progressive[i];
-    }
-    annota_fallimento(d, {causa, causa == nessuno ? nessuno : 1}, motivo_fallimento::calcolo_fuori_campo, e);
-    aggiungi_nota(d, {genere_nota::progressiva_riordinata, campo_corrente(*d), nessuno, 0, nullptr});
-    throw;
-  }
-}
-
-}  // namespace
