@@ -332,6 +332,16 @@ TEST(Compila, MessagesStatusAndFiles) {
        "note: \"[stazione]\" holds the keyword \"stazione\", so it was read as a stazione record, taking its "
        "values from the fields after it\n"
        "{T}:20:1: note: a number is needed here, not \"stazione\"\n"},
+      {"a header read as a record that then fails with a code of its own",
+       {},
+       {{"[stazioni]", "[stazione], 1025"}},
+       1,
+       "{T}:19:1: error 8 at 1025 m: a station position is not a multiple of 50\n"
+       "[stazione], 1025\n"
+       "^\n"
+       "note: \"[stazione]\" holds the keyword \"stazione\", so it was read as a stazione record, taking its "
+       "values from the fields after it\n"
+       "{T}:19:13: note: the position of stazione was read here\n"},
       {"a misspelled signal gives one warning with its values folded in",
        {},
        {{"segnale,    1350,", "segnal,    1350,"}},

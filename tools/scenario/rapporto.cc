@@ -308,12 +308,16 @@ messaggio_errore messaggio_dell_errore(const modello& m, const diagnostica& d, c
   // keyword: the error points at that field, and the value that failed gets
   // a note of its own.
   const record_letto* r = x.record(c.campo.record);
-  const bool da_intestazione = r && !r->generi.empty() && intestazione(r->chiave.testo) && c.campo.valore >= 0;
+  const bool da_intestazione = r && !r->generi.empty() && intestazione(r->chiave.testo);
   if (da_intestazione) {
     e.luogo = x.luogo(luogo_di(d, {c.campo.record, nessuno}));
     e.note.push_back(nota({}, tra_virgolette(r->chiave.testo) + " holds the keyword \"" + r->generi[0] +
                                   "\", so it was read as a " + r->generi[0] +
                                   " record, taking its values from the fields after it"));
+    if (c.campo.valore >= 0 && e.codice != 25) {
+      const std::string nome = x.nome_campo(c.campo);
+      e.note.push_back(nota(x.luogo(c.campo), (nome == "this field" ? "the value" : nome) + " was read here"));
+    }
   }
   if (e.codice == 25 && !errore.senza_file) {
     std::string dettaglio = dettaglio_fallimento(x, c);
@@ -321,7 +325,7 @@ messaggio_errore messaggio_dell_errore(const modello& m, const diagnostica& d, c
       // The text ended: point at the record that was left unfinished.
       e.luogo = x.luogo(luogo_di(d, {c.campo.record, nessuno}));
       e.note.push_back(nota({}, dettaglio));
-    } else if (da_intestazione) {
+    } else if (da_intestazione && c.campo.valore >= 0) {
       e.note.push_back(nota(x.luogo(c.campo), dettaglio));
     } else {
       e.note.push_back(nota({}, dettaglio));
