@@ -8,6 +8,7 @@
 #include "scenario/init.h"
 #include "scenario/ispeziona.h"
 #include "scenario/mappa.h"
+#include "versione.h"
 
 const char* const aiuto_scenario =
     "usage: scenario <command> [arguments]\n"
@@ -22,6 +23,7 @@ const char* const aiuto_scenario =
     "  inspect FILE... [--json]            show what a compiled .sim, .dat or _linea.dat holds\n"
     "  map DIR|FILES -o MAP.svg            draw the line, its objects and its profiles\n"
     "  help [COMMAND]                      show this help, or a command's\n"
+    "  --version                           print the tool's version\n"
     "\n"
     "Run 'scenario COMMAND --help' for the arguments and options of a command.\n";
 
@@ -43,6 +45,10 @@ int esegui_scenario(int argc, char** argv, std::ostream& out, std::ostream& err)
 
   if (comando == "--help" || comando == "-h") {
     out << aiuto_scenario;
+    return 0;
+  }
+  if (comando == "--version") {
+    out << "scenario " << versione_progetto << '\n';
     return 0;
   }
   if (comando == "help") {
