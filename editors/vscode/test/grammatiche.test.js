@@ -345,9 +345,48 @@ function casi_nominati(g) {
   return falliti;
 }
 
+// The Notepad++ file colours the same keywords: every fragment the compile
+// looks for is a keyword of its language there (a prefix where the keyword
+// is written with more letters after it), and headers, sign texts and
+// hyphen comments have their own styles.
+function notepad() {
+  const xml = fs.readFileSync(path.join(estensione, '..', 'notepad++', 'scenario.xml'), 'utf8');
+  const lingue = {
+    'Scenario line text': {
+      esatte: ['lunghezza', 'percorso', 'progressiva', 'uno', 'due', 'tre', 'sfondo', 'ripetizione', 'segnali'],
+      prefissi: ['pendenza', 'curva', 'montagna', 'indicatori_v', 'cartello'],
+    },
+    'Scenario train text': {
+      prefissi: ['vetture', 'massa', 'frenata', 'sabbia', 'orologio', 'aderenza', 'velocit', 'stazione',
+                 'rallentamento', 'segnale', 'abbattimento'],
+    },
+  };
+  let falliti = 0;
+  for (const [nome, attese] of Object.entries(lingue)) {
+    const m = xml.match(new RegExp(`<UserLang name="${nome}"[\\s\\S]*?</UserLang>`));
+    assert.ok(m, `no user language "${nome}" in scenario.xml`);
+    const lingua = m[0];
+    const parole = (n) => (lingua.match(new RegExp(`<Keywords name="Keywords${n}">([^<]*)<`)) || [, ''])[1].split(/\s+/);
+    const prefisso = (n) => new RegExp(`Keywords${n}="yes"`).test(lingua);
+    const trovata = (parola, come_prefisso) =>
+      [1, 2].some((n) => parole(n).includes(parola) && (!come_prefisso || prefisso(n)));
+    const mancanti = [
+      ...(attese.esatte || []).filter((p) => !trovata(p, false)),
+      ...attese.prefissi.filter((p) => !trovata(p, true)),
+    ];
+    const delimitatori = (lingua.match(/<Keywords name="Delimiters">([^<]*)</) || [, ''])[1];
+    if (!/00\[ 01 02\]/.test(delimitatori)) mancanti.push('headers [ ]');
+    if (!/03\( 04 05\)/.test(delimitatori)) mancanti.push('sign texts ( )');
+    if (!/<Keywords name="Comments">00- 01 02,/.test(lingua)) mancanti.push('hyphen comments');
+    console.log(`  ${mancanti.length ? 'FAILED' : 'ok    '}  Notepad++ "${nome}"${mancanti.length ? ' lacks ' + mancanti.join(', ') : ''}`);
+    falliti += mancanti.length;
+  }
+  return falliti;
+}
+
 async function main() {
   const g = await grammatiche();
-  let falliti = casi_nominati(g);
+  let falliti = casi_nominati(g) + notepad();
   for (const [nome, righe, tipo, minimi] of testi()) {
     const { conteggi, errori } = controlla(tipo === 'linea' ? g.linea : g.treno, nome, righe, tipo);
     const sintesi = Object.entries(conteggi).map(([k, v]) => `${v} ${k}`).join(', ');
