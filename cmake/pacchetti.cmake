@@ -20,6 +20,14 @@ else()
   set(destinazione_editor ${CMAKE_INSTALL_DATAROOTDIR}/${SCENARIO_NOME_PACCHETTO}/editors)
 endif()
 
+# The editor extension carries the project's version too.
+file(READ ${PROJECT_SOURCE_DIR}/editors/vscode/package.json estensione)
+string(JSON versione_estensione GET "${estensione}" version)
+if(NOT versione_estensione STREQUAL PROJECT_VERSION)
+  message(FATAL_ERROR "editors/vscode/package.json gives version ${versione_estensione}, the project "
+                      "${PROJECT_VERSION}: give the extension the project's version")
+endif()
+
 install(TARGETS scenario_builder scenario RUNTIME DESTINATION ${destinazione_programmi})
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${destinazione_documenti})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/doc/ DESTINATION ${destinazione_documenti}/doc)
