@@ -2,7 +2,9 @@
 # editor's TextMate engine (vscode-textmate, vscode-oniguruma), which npm
 # installs into this build tree from the pinned package-lock.json once, and
 # again whenever the lock changes. Without node and npm, or when npm cannot
-# fetch the two packages, the test is left out and configure says why.
+# fetch the two packages, the test is left out and configure says why. When
+# node or npm is missing, configure installs Node.js from Debian first
+# (scripts/pacchetti.txt, group "grammar"), as it installs the other packages.
 option(SCENARIO_GRAMMAR_TEST "Test the editors' grammars with node (npm installs its two packages)" ON)
 if(NOT SCENARIO_GRAMMAR_TEST OR CMAKE_CROSSCOMPILING)
   return()
@@ -11,6 +13,14 @@ endif()
 set(cartella_prova ${PROJECT_SOURCE_DIR}/editors/vscode/test)
 find_program(SCENARIO_NODE node)
 find_program(SCENARIO_NPM npm)
+if((NOT SCENARIO_NODE OR NOT SCENARIO_NPM) AND SCENARIO_INSTALLA_PACCHETTI)
+  # Node.js from Debian, when no node is on the path.
+  execute_process(COMMAND ${PROJECT_SOURCE_DIR}/scripts/installa-pacchetti grammar)
+  unset(SCENARIO_NODE CACHE)
+  unset(SCENARIO_NPM CACHE)
+  find_program(SCENARIO_NODE node)
+  find_program(SCENARIO_NPM npm)
+endif()
 if(NOT SCENARIO_NODE OR NOT SCENARIO_NPM)
   message(STATUS "Grammar test left out: it needs node and npm (Debian: apt-get install nodejs npm)")
   return()

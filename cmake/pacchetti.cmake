@@ -86,6 +86,9 @@ include(CPack)
 # CPack on its configuration.
 option(SCENARIO_PACKAGE_WINDOWS "Also cross-build the Windows programs for the ZIP package" OFF)
 if(SCENARIO_PACKAGE_WINDOWS AND NOT CMAKE_CROSSCOMPILING)
+  if(SCENARIO_INSTALLA_PACCHETTI)
+    execute_process(COMMAND ${PROJECT_SOURCE_DIR}/scripts/installa-pacchetti package)
+  endif()
   find_program(SCENARIO_MINGW_CXX x86_64-w64-mingw32-g++-posix)
   if(NOT SCENARIO_MINGW_CXX)
     message(FATAL_ERROR "The Windows package needs MinGW-w64. Install it with:\n"
