@@ -27,7 +27,7 @@ void costruzione_scenario() {
     scrivi_testi(m, cartella);
     prima_della_compilazione(m, cartella);
     const esito_compilazione esito = memorizza_percorso(m, cartella, 1);
-    if (!esito.errore.empty()) errore(esito.errore);
+    if (esito.errore != 0) errore(std::to_string(esito.errore));
     scritti = nomi_documenti(m);
     scritti.insert(scritti.end(), esito.file_scritti.begin(), esito.file_scritti.end());
   } catch (const errore_esecuzione& e) {

@@ -9,7 +9,9 @@
 #include "model/diagnostica.h"
 #include "model/errori.h"
 #include "model/modello.h"
+#include "scenario/rapporto.h"
 #include "scenario/riferimento.h"
+#include "scenario/spiega_avvisi.h"
 #include "text/archivio.h"
 #include "text/codifica.h"
 #include "text/lettore_campi.h"
@@ -39,7 +41,7 @@ compilato compila(const std::string& linea, const std::string& treno) {
   memorizza_percorso(m, a, 1);
   compilato c;
   c.errore = m.numero_errore;
-  for (const avviso_campo& v : d.avvisi) c.avvisi.push_back(v.campo);
+  for (int32_t r : d.avvisi) c.avvisi.push_back(d.record[static_cast<size_t>(r)].chiave.testo);
   return c;
 }
 
@@ -262,6 +264,30 @@ TEST(PagineRiferimento, TheWorkedSignalIsWhatTheCompileMakes) {
                             "tempo is 250", "from 9425 m to 9475 m"}) {
     EXPECT_TRUE(ha(pagina, parte)) << parte;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Every kind of warning is a topic; the sentences on what to change name
+// kinds that exist.
+TEST(Explain, EveryWarningCode) {
+  const std::string elenco = prova::sostituisci(prova::esegui(comando_explain, {}).out, "\n    ", " ");
+  for (const genere_avviso* g : generi_avviso()) {
+    SCOPED_TRACE(g->codice);
+    const prova::uscita u = prova::esegui(comando_explain, {g->codice});
+    EXPECT_EQ(u.stato, 0);
+    const std::string unito = prova::sostituisci(u.out, "\n  ", " ");
+    EXPECT_EQ(unito.rfind(std::string("warning ") + g->codice + ": " + g->descrizione + "\n", 0), 0u) << u.out;
+    EXPECT_TRUE(ha(elenco, g->codice)) << elenco;
+  }
+  for (const std::string& c : codici_rimedi_avvisi()) {
+    bool c_e = false;
+    for (const genere_avviso* g : generi_avviso()) c_e = c_e || c == g->codice;
+    EXPECT_TRUE(c_e) << c;
+  }
+  EXPECT_TRUE(ha(prova::esegui(comando_explain, {"record_sconosciuto"}).out, "what to change: "));
 }
 
 }  // namespace

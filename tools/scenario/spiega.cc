@@ -249,6 +249,7 @@ esecuzione_comando definisci_explain(CLI::App& sub, flussi io) {
       "  an error code       scenario explain 16\n"
       "  a record's keyword  scenario explain segnale  (or a field naming it: curvas6)\n"
       "  a rule of reading   scenario explain comments (or a header: segnali)\n"
+      "  a warning code      scenario explain record_sconosciuto\n"
       "With no topic, lists the topics.");
   sub.add_option("topics", o->argomenti, "error codes, keywords or rules to explain")->type_name("TOPIC...");
   sub.add_option("--page", o->pagina, "print a reference page of doc/ in Markdown")->type_name("line|train|errors");
