@@ -17,14 +17,6 @@ char16_t punto_codice(unsigned char b) {
   return b;
 }
 
-std::optional<unsigned char> byte_di(uint32_t cp) {
-  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<unsigned char>(cp);
-  for (int i = 0; i < 32; ++i) {
-    if (alti[i] == cp) return static_cast<unsigned char>(0x80 + i);
-  }
-  return std::nullopt;
-}
-
 void aggiungi_utf8(std::string& out, uint32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
@@ -41,6 +33,14 @@ void aggiungi_utf8(std::string& out, uint32_t cp) {
 char minuscola_ascii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
 }  // namespace
+
+std::optional<unsigned char> byte_cp1252(uint32_t cp) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<unsigned char>(cp);
+  for (int i = 0; i < 32; ++i) {
+    if (alti[i] == cp) return static_cast<unsigned char>(0x80 + i);
+  }
+  return std::nullopt;
+}
 
 std::string cp1252_a_utf8(std::string_view testo) {
   std::string out;
@@ -81,7 +81,7 @@ std::optional<std::string> utf8_a_cp1252(std::string_view testo) {
     if ((n == 2 && cp < 0x80) || (n == 3 && cp < 0x800) || (n == 4 && cp < 0x10000)) {
       return std::nullopt;
     }
-    auto byte = byte_di(cp);
+    auto byte = byte_cp1252(cp);
     if (!byte) return std::nullopt;
     out += static_cast<char>(*byte);
     i += n;
