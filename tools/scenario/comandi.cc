@@ -8,6 +8,7 @@
 #include "scenario/init.h"
 #include "scenario/ispeziona.h"
 #include "scenario/mappa.h"
+#include "scenario/verifica.h"
 
 const char* const aiuto_scenario =
     "usage: scenario <command> [arguments]\n"
@@ -19,6 +20,8 @@ const char* const aiuto_scenario =
     "  init DIR [--force]                  write the built-in line and train texts into DIR\n"
     "  compile LINE TRAIN -o OUTDIR [...]  compile a line text and a train text into the\n"
     "                                      binary scenario files\n"
+    "  check LINE TRAIN [...]              compile the two texts in memory, write nothing,\n"
+    "                                      and report every error and warning\n"
     "  inspect FILE... [--json]            show what a compiled .sim, .dat or _linea.dat holds\n"
     "  map DIR|FILES -o MAP.svg            draw the line, its objects and its profiles\n"
     "  help [COMMAND]                      show this help, or a command's\n"
@@ -60,6 +63,10 @@ int esegui_scenario(int argc, char** argv, std::ostream& out, std::ostream& err)
       out << aiuto_compile;
       return 0;
     }
+    if (di == "check") {
+      out << aiuto_check;
+      return 0;
+    }
     if (di == "inspect" || di == "map") {
       // The command prints its own help.
       char aiuto[] = "--help";
@@ -74,6 +81,7 @@ int esegui_scenario(int argc, char** argv, std::ostream& out, std::ostream& err)
   }
   if (comando == "init") return comando_init(argomenti, out, err);
   if (comando == "compile") return comando_compile(argomenti, out, err);
+  if (comando == "check") return comando_check(argomenti, out, err);
   if (comando == "inspect") return ispeziona(argomenti, out, err);
   if (comando == "map") return mappa(argomenti, out, err);
   return uso(err, "unknown command '" + comando + "'");

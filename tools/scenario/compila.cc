@@ -12,13 +12,11 @@
 #include "model/errore_esecuzione.h"
 #include "model/modello.h"
 #include "model/nomi_file.h"
-#include "scenario/nomi_scenario.h"
+#include "scenario/compilazione_autore.h"
 #include "scenario/opzioni.h"
-#include "scenario/rapporto.h"
-#include "scenario/json.h"
 #include "scenario/percorsi.h"
 #include "text/archivio.h"
-#include "text/codifica.h"
+#include "text/codifica_sorgente.h"
 
 namespace fs = std::filesystem;
 
@@ -49,9 +47,6 @@ const char* const aiuto_compile =
 
 namespace {
 
-// A source text larger than this is not a source text.
-constexpr uintmax_t testo_massimo = 64u << 20;
-
 int uso(std::ostream& err, const std::string& perche) {
   err << "scenario compile: " << perche << "\n"
       << "usage: scenario compile LINE_TEXT TRAIN_TEXT -o OUTDIR [options]  (see 'scenario compile --help')\n";
@@ -63,73 +58,11 @@ int fallito(std::ostream& err, const std::string& perche) {
   return 2;
 }
 
-// The whole of a source text, or why it cannot be read. A pipe or a device
-// is read too, up to the size a text may have.
-std::optional<std::string> leggi_sorgente(const std::string& percorso, std::string& perche) {
-  const fs::path p = percorso_utf8(percorso);
-  const std::string troppo = "cannot read " + percorso + ": larger than " +
-                                    std::to_string(testo_massimo >> 20) + " MiB, too large for a source text";
-  std::error_code ec;
-  const fs::file_status s = fs::status(p, ec);
-  if (fs::is_directory(s)) {
-    perche = "cannot read " + percorso + ": it is a folder";
-    return std::nullopt;
-  }
-  if (fs::is_regular_file(s) && fs::file_size(p, ec) > testo_massimo && !ec) {
-    perche = troppo;
-    return std::nullopt;
-  }
-  std::string dati;
-  int numero = 0;
-  switch (leggi_file_intero(p, testo_massimo, dati, numero)) {
-    case esito_lettura::letto:
-      return dati;
-    case esito_lettura::troppo_grande:
-      perche = troppo;
-      return std::nullopt;
-    default:
-      perche = "cannot read " + percorso + ": " + std::strerror(numero);
-      return std::nullopt;
-  }
-}
-
-std::string json_intero_o_null(int32_t v, bool presente) { return presente ? std::to_string(v) : "null"; }
-
-std::string json_stringa_o_null(const std::string& s, bool presente) {
-  return presente ? stringa_json(s) : "null";
-}
-
-std::string json_luogo(const luogo_messaggio& l) {
-  return "\"file\":" + json_stringa_o_null(l.file, !l.file.empty()) +
-         ",\"line\":" + json_intero_o_null(l.riga, l.riga > 0) +
-         ",\"column\":" + json_intero_o_null(l.colonna, l.riga > 0);
-}
-
-std::string risultato_json(const modello& m, const esito_compilazione& esito, const messaggio_errore& errore,
-                           const std::vector<messaggio_avviso>& avvisi) {
-  std::string j = "{";
-  j += "\"numero_errore\":" + std::to_string(m.numero_errore);
-  j += ",\"posizione_errore\":" + std::to_string(m.posizione_errore);
-  j += ",\"errore\":" + json_stringa_o_null(esito.errore, !esito.errore.empty());
-  j += ',';
-  j += json_luogo(errore.luogo);
-  j += ",\"message\":" + json_stringa_o_null(riassunto_errore(errore), errore.codice != 0);
-  j += ",\"files\":[";
-  for (size_t i = 0; i < esito.file_scritti.size(); ++i) {
-    if (i) j += ",";
-    j += stringa_json(cp1252_a_utf8(esito.file_scritti[i]));
-  }
-  j += "],\"warnings\":[";
-  for (size_t i = 0; i < avvisi.size(); ++i) {
-    if (i) j += ",";
-    j += '{';
-    j += json_luogo(avvisi[i].luogo);
-    j += ",\"message\":";
-    j += stringa_json(riassunto_avviso(avvisi[i]));
-    j += '}';
-  }
-  j += "]}\n";
-  return j;
+// Why the files were held back, in the author's words.
+std::string motivo_trattenuti(const compilazione_autore& c) {
+  if (c.m.numero_errore != 0) return "error " + std::to_string(c.m.numero_errore) + " recorded";
+  const size_t n = c.avvisi.size();
+  return std::to_string(n) + (n == 1 ? " warning" : " warnings") + " counted as errors (--strict)";
 }
 
 }  // namespace
@@ -141,7 +74,10 @@ int comando_compile(const std::vector<std::string>& argomenti, std::ostream& out
                                                {"scenario", nullptr, true},
                                                {"train-code", nullptr, true},
                                                {"no-line-profile", nullptr, false},
-                                               {"json", nullptr, false}},
+                                               {"json", nullptr, false},
+                                               {"strict", nullptr, false},
+                                               {"write-on-error", nullptr, false},
+                                               {"encoding", nullptr, true}},
                                               a);
   if (!sbaglio.empty()) return uso(err, sbaglio);
   if (a.aiuto) {
@@ -158,80 +94,96 @@ int comando_compile(const std::vector<std::string>& argomenti, std::ostream& out
     return it == a.valori.end() ? std::nullopt : std::optional<std::string>(it->second);
   };
   const bool json = a.segnali.count("json") != 0;
-  const int32_t j = a.segnali.count("no-line-profile") ? 0 : 1;
+  const bool severo = a.segnali.count("strict") != 0;
+  const bool scrivi_con_errore = a.segnali.count("write-on-error") != 0;
 
-  testo_autore linea{a.posizionali[0], {}};
-  testo_autore treno{a.posizionali[1], {}};
-  nomi_scenario nomi;
-  const std::string perche_nomi =
-      deriva_nomi(linea.percorso, treno.percorso, opzione("scenario"), opzione("train-code"), nomi);
-  if (!perche_nomi.empty()) return uso(err, perche_nomi);
-
-  // Both texts are read before anything else happens.
-  std::string perche;
-  for (testo_autore* t : {&linea, &treno}) {
-    std::optional<std::string> byte = leggi_sorgente(t->percorso, perche);
-    if (!byte) return fallito(err, perche);
-    t->byte = std::move(*byte);
+  richiesta_compilazione r;
+  r.percorso_linea = a.posizionali[0];
+  r.percorso_treno = a.posizionali[1];
+  r.scenario = opzione("scenario");
+  r.codice_treno = opzione("train-code");
+  r.genera_linea = a.segnali.count("no-line-profile") ? 0 : 1;
+  if (const std::optional<std::string> c = opzione("encoding")) {
+    const std::optional<codifica_richiesta> k = codifica_da_nome(*c);
+    if (!k) return uso(err, "unknown encoding '" + *c + "' (auto, windows-1252 or utf-8)");
+    r.codifica = *k;
   }
 
-  modello m;
-  m.nome_scenario = nomi.nome_scenario;
-  m.codice_treno = nomi.codice_treno;
+  compilazione_autore c;
+  if (const std::optional<rifiuto_compilazione> no = prepara_compilazione(r, c)) {
+    if (no->uso) return uso(err, no->messaggio);
+    if (no->con_luogo) {
+      err << no->messaggio << "\n";
+      return 2;
+    }
+    return fallito(err, no->messaggio);
+  }
+  const testo_autore& linea = c.linea;
+  const testo_autore& treno = c.treno;
 
   // The output folder, and every file the compile may write there, are looked
   // at before compiling: a refusal writes nothing.
-  const fs::path cartella = percorso_utf8(*opzione("output"));
+  const std::string uscita = *opzione("output");
+  const fs::path cartella = percorso_utf8(uscita);
   std::error_code ec;
   const fs::file_status stato = fs::status(cartella, ec);
   if (fs::exists(stato) && !fs::is_directory(stato)) {
     return fallito(err, "cannot write into " + testo_percorso(cartella) + ": it is not a folder");
   }
   archivio_disco disco(cartella);
-  for (const std::string& nome : {nome_file_linea(m), nome_file_sim(m), nome_file_dat(m)}) {
+  bool precedenti = false;
+  for (const std::string& nome : {nome_file_linea(c.m), nome_file_sim(c.m), nome_file_dat(c.m)}) {
     const fs::path p = disco.percorso(nome);
-    if (fs::is_directory(fs::status(p, ec))) return fallito(err, "cannot write " + testo_percorso(p) + ": it is a folder");
+    const fs::file_status s = fs::status(p, ec);
+    if (fs::is_directory(s)) return fallito(err, "cannot write " + testo_percorso(p) + ": it is a folder");
+    precedenti = precedenti || fs::exists(s);
     for (const testo_autore* t : {&linea, &treno}) {
       if (fs::equivalent(p, percorso_utf8(t->percorso), ec)) {
         return fallito(err, "cannot write " + testo_percorso(p) + ": it is the text " + t->percorso + " being compiled");
       }
     }
   }
+
   if (!fs::exists(stato)) {
     fs::create_directories(cartella, ec);
     if (ec) return fallito(err, "cannot create the folder " + testo_percorso(cartella) + ": " + ec.message());
   }
 
   // The compile works on private copies of the texts, in memory.
-  archivio_memoria memoria;
-  memoria.file[nome_testo_linea(m)] = linea.byte;
-  memoria.file[nome_testo_treno(m)] = treno.byte;
-  diagnostica traccia;
-  m.traccia = &traccia;
-  esito_compilazione esito;
-  try {
-    esito = memorizza_percorso(m, memoria, j);
-  } catch (const errore_esecuzione& e) {
-    err << "scenario compile: the compile failed after reading the texts: " << e.what() << "\n";
+  std::string perche;
+  if (!esegui_compilazione(c, r.genera_linea, perche)) {
+    err << "scenario compile: the compile failed after reading the texts: " << perche << "\n";
     return 3;
   }
-  m.traccia = nullptr;
 
-  try {
-    for (const std::string& nome : esito.file_scritti) disco.scrivi(nome, memoria.file.at(nome));
-  } catch (const errore_esecuzione& e) {
-    return fallito(err, e.what());
+  // A compile that recorded an error leaves the last good files in place,
+  // unless the author asks for the partial ones.
+  const bool fallita = c.m.numero_errore != 0 || (severo && !c.avvisi.empty());
+  const bool trattenuti = fallita && !scrivi_con_errore && !c.esito.file_scritti.empty();
+  std::vector<std::string> scritti;
+  if (!trattenuti && !c.esito.file_scritti.empty()) {
+    try {
+      for (const std::string& nome : c.esito.file_scritti) {
+        disco.scrivi(nome, c.memoria.file.at(nome));
+        scritti.push_back(nome);
+      }
+    } catch (const errore_esecuzione& e) {
+      return fallito(err, e.what());
+    }
   }
 
-  const messaggio_errore errore = errore_della_compilazione(m, traccia, esito, linea, treno);
-  const std::vector<messaggio_avviso> avvisi = avvisi_della_compilazione(traccia, linea, treno);
   if (json) {
-    out << risultato_json(m, esito, errore, avvisi);
+    out << risultato_json(c, true, scritti);
   } else {
-    for (const messaggio_avviso& av : avvisi) err << testo_avviso_autore(av);
-    err << testo_errore_autore(errore);
-    for (const std::string& nome : esito.file_scritti) out << "wrote " << testo_percorso(disco.percorso(nome)) << "\n";
+    stampa_diagnostiche(c, err);
+    for (const std::string& nome : scritti) out << "wrote " << testo_percorso(disco.percorso(nome)) << "\n";
+    if (trattenuti) {
+      err << "no file written: " << motivo_trattenuti(c) << "; "
+          << (precedenti ? "the files in " + uscita + " are those of an earlier compile"
+                         : uscita + " holds no files of an earlier compile")
+          << "\n";
+    }
   }
-  if (!esito.errore.empty()) return 3;
-  return m.numero_errore != 0 ? 1 : 0;
+  if (!c.esito.errore.empty()) return 3;
+  return fallita ? 1 : 0;
 }
