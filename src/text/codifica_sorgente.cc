@@ -9,38 +9,12 @@ namespace {
 bool inizia_con(std::string_view s, std::string_view marca) { return s.substr(0, marca.size()) == marca; }
 
 // One UTF-8 sequence at `i`: its code point, and `i` moved past it; nothing
-// when the bytes there are not valid UTF-8 (overlong forms, surrogates and
-// code points past U+10FFFF are not).
+// when the bytes there are not valid UTF-8.
 std::optional<uint32_t> sequenza_utf8(std::string_view s, size_t& i) {
-  const auto b = static_cast<unsigned char>(s[i]);
-  uint32_t cp;
-  size_t n;
-  if (b < 0x80) {
-    ++i;
-    return b;
-  } else if (b >= 0xC2 && b <= 0xDF) {
-    cp = b & 0x1F;
-    n = 2;
-  } else if ((b & 0xF0) == 0xE0) {
-    cp = b & 0x0F;
-    n = 3;
-  } else if (b >= 0xF0 && b <= 0xF4) {
-    cp = b & 0x07;
-    n = 4;
-  } else {
-    return std::nullopt;
-  }
-  if (i + n > s.size()) return std::nullopt;
-  for (size_t k = 1; k < n; ++k) {
-    const auto c = static_cast<unsigned char>(s[i + k]);
-    if ((c & 0xC0) != 0x80) return std::nullopt;
-    cp = (cp << 6) | (c & 0x3F);
-  }
-  if ((n == 3 && cp < 0x800) || (n == 4 && cp < 0x10000) || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    return std::nullopt;
-  }
-  i += n;
-  return cp;
+  const carattere_utf8 c = leggi_utf8(s.substr(i));
+  if (c.lunghezza == 0) return std::nullopt;
+  i += c.lunghezza;
+  return static_cast<uint32_t>(c.punto);
 }
 
 // Valid UTF-8 with at least one sequence beyond ASCII.
@@ -55,21 +29,7 @@ bool sembra_utf8(std::string_view s) {
 
 std::string in_utf8(uint32_t cp) {
   std::string out;
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
+  aggiungi_utf8(out, static_cast<char32_t>(cp));
   return out;
 }
 

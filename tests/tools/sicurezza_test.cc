@@ -10,7 +10,7 @@
 #include "scenario/verifica.h"
 #include "text/codifica.h"
 #include "tools/aiuti_prova.h"
-#include "tools/controllo_json.h"
+#include "tools/json_prova.h"
 
 namespace {
 
@@ -80,10 +80,10 @@ TEST(FileConservati, AFailedCompileKeepsTheFilesOfTheLastGoodOne) {
   EXPECT_EQ(u.stato, 1);
   const auto j = prova::leggi_json(u.out);
   ASSERT_TRUE(j.has_value()) << u.out;
-  ASSERT_NE(j->membro("files"), nullptr);
-  EXPECT_TRUE(j->membro("files")->elementi.empty());
-  ASSERT_NE(j->membro("kept"), nullptr);
-  EXPECT_TRUE(j->membro("kept")->vero);
+  ASSERT_TRUE(j->contains("files"));
+  EXPECT_TRUE((*j)["files"].empty());
+  ASSERT_TRUE(j->contains("kept"));
+  EXPECT_TRUE((*j)["kept"].get<bool>());
   EXPECT_TRUE(d.prodotti() == buoni);
 
   // Asked for, the partial files are written as the builder writes them.
@@ -91,8 +91,8 @@ TEST(FileConservati, AFailedCompileKeepsTheFilesOfTheLastGoodOne) {
   EXPECT_EQ(u.stato, 1);
   const auto k = prova::leggi_json(u.out);
   ASSERT_TRUE(k.has_value());
-  EXPECT_EQ(k->membro("files")->elementi.size(), 3u);
-  EXPECT_FALSE(k->membro("kept")->vero);
+  EXPECT_EQ((*k)["files"].size(), 3u);
+  EXPECT_FALSE((*k)["kept"].get<bool>());
   EXPECT_FALSE(d.prodotti() == buoni);
 }
 
@@ -142,9 +142,9 @@ TEST(Controllo, WritesNothingAndReportsInTheOrderOfTheTexts) {
   EXPECT_EQ(j.stato, 1);
   const auto v = prova::leggi_json(j.out);
   ASSERT_TRUE(v.has_value()) << j.out;
-  EXPECT_EQ(v->membro("numero_errore")->numero_valore, 16);
-  EXPECT_EQ(v->membro("files"), nullptr);
-  EXPECT_EQ(v->membro("warnings")->elementi.size(), 2u);
+  EXPECT_EQ((*v)["numero_errore"].get<int>(), 16);
+  EXPECT_FALSE(v->contains("files"));
+  EXPECT_EQ((*v)["warnings"].size(), 2u);
 
   testi buono;
   const prova::uscita b = buono.controlla();
@@ -249,10 +249,10 @@ TEST(Codifiche, MixedBytesAreWindows1252) {
   EXPECT_EQ(u.stato, 0);
   const auto j = prova::leggi_json(u.out);
   ASSERT_TRUE(j.has_value()) << u.out;
-  const auto& codifiche = j->membro("encodings")->elementi;
+  const auto& codifiche = (*j)["encodings"];
   ASSERT_EQ(codifiche.size(), 2u);
-  EXPECT_EQ(codifiche[0].membro("encoding")->testo, "windows-1252");
-  EXPECT_FALSE(codifiche[0].membro("converted")->vero);
+  EXPECT_EQ(codifiche[0]["encoding"], "windows-1252");
+  EXPECT_FALSE(codifiche[0]["converted"].get<bool>());
   testi r(linea, prova::testo_treno_incorporato());
   ASSERT_EQ(r.compila({"--encoding", "windows-1252"}).stato, 0);
   EXPECT_TRUE(d.prodotti() == r.prodotti());

@@ -1,57 +1,92 @@
 #include "scenario/compila.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <system_error>
 
-#include "core/memorizza_percorso.h"
-#include "model/diagnostica.h"
 #include "model/errore_esecuzione.h"
-#include "model/modello.h"
 #include "model/nomi_file.h"
+#include "scenario/comando.h"
 #include "scenario/compilazione_autore.h"
-#include "scenario/opzioni.h"
 #include "scenario/percorsi.h"
 #include "text/archivio.h"
 #include "text/codifica_sorgente.h"
 
 namespace fs = std::filesystem;
 
-const char* const aiuto_compile =
-    "usage: scenario compile LINE_TEXT TRAIN_TEXT -o OUTDIR [options]\n"
-    "\n"
-    "Compiles a line text and a train text into the binary scenario files, exactly\n"
-    "as the builder does, and writes them into OUTDIR (created when missing):\n"
-    "NAME_linea.dat (the line profile), NAME_CODE.sim and NAME_CODE.dat.\n"
-    "The texts themselves are never changed.\n"
-    "\n"
+namespace {
+
+const char* const piede_compile =
     "NAME and CODE come from the texts' names when they are NAME_linea.txt and\n"
-    "NAME_CODE-.txt; otherwise give them with the options.\n"
-    "\n"
-    "options:\n"
-    "  -o, --output OUTDIR   the folder to write the binary files into\n"
-    "  --scenario NAME       the scenario name (overrides the file names)\n"
-    "  --train-code CODE     the train code (overrides the train text's name)\n"
-    "  --no-line-profile     neither compute nor write the line profile\n"
-    "  --json                print the result as one JSON object\n"
-    "  -h, --help            show this help\n"
+    "NAME_CODE-.txt; otherwise give them with the options. The texts themselves\n"
+    "are never changed. A compile that records an error writes no file, so the\n"
+    "files of an earlier compile stay in OUTDIR. UTF-8 and UTF-16 texts are\n"
+    "converted to Windows-1252, which the simulator reads (--encoding).\n"
     "\n"
     "exit status:\n"
     "  0  compiled without error\n"
-    "  1  compiled, an error recorded (the files are written, as the builder does)\n"
-    "  2  usage error, a text that cannot be read, or OUTDIR cannot be written\n"
+    "  1  compiled, an error recorded (or a warning, with --strict): no file is\n"
+    "     written, unless --write-on-error asks for the builder's files\n"
+    "  2  usage error, a text that cannot be read or converted, or OUTDIR cannot\n"
+    "     be written\n"
     "  3  no binary file written (error 1250 or 1251, or no cell grid)\n";
+
+// The command line of compile.
+struct opzioni_compile {
+  std::vector<std::string> testi;
+  std::string uscita;
+  std::string scenario;
+  std::string codice;
+  std::string codifica = "auto";
+  bool senza_profilo = false;
+  bool json = false;
+  bool severo = false;
+  bool scrivi_con_errore = false;
+  bool con_uscita = false, con_scenario = false, con_codice = false;
+};
+
+int esegui_compile(const opzioni_compile& o, std::ostream& out, std::ostream& err);
+
+}  // namespace
+
+esecuzione_comando definisci_compile(CLI::App& sub, flussi io) {
+  auto o = std::make_shared<opzioni_compile>();
+  sub.description(
+      "Compiles a line text and a train text into the binary scenario files, exactly\n"
+      "as the builder does, and writes them into OUTDIR (created when missing):\n"
+      "NAME_linea.dat (the line profile), NAME_CODE.sim and NAME_CODE.dat.");
+  sub.add_option("texts", o->testi, "the line text, then the train text")->type_name("LINE_TEXT TRAIN_TEXT");
+  CLI::Option* uscita = sub.add_option("-o,--output", o->uscita, "the folder to write the binary files into")
+                            ->type_name("OUTDIR");
+  CLI::Option* scenario = sub.add_option("--scenario", o->scenario, "the scenario name (overrides the file names)")
+                              ->type_name("NAME");
+  CLI::Option* codice =
+      sub.add_option("--train-code", o->codice, "the train code (overrides the train text's name)")->type_name("CODE");
+  sub.add_flag("--no-line-profile", o->senza_profilo, "neither compute nor write the line profile");
+  sub.add_option("--encoding", o->codifica,
+                 "auto (the default), windows-1252 or utf-8")
+      ->type_name("ENC");
+  sub.add_flag("--strict", o->severo, "count warnings as errors: exit status 1, no file written");
+  sub.add_flag("--write-on-error", o->scrivi_con_errore,
+               "write the files even with an error, as the builder does");
+  sub.add_flag("--json", o->json, "print the result as one JSON object");
+  sub.footer(piede_compile);
+  return [o, io, uscita, scenario, codice] {
+    o->con_uscita = uscita->count() > 0;
+    o->con_scenario = scenario->count() > 0;
+    o->con_codice = codice->count() > 0;
+    return esegui_compile(*o, io.out, io.err);
+  };
+}
+
+int comando_compile(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+  return esegui_comando("compile", argomenti, out, err);
+}
 
 namespace {
 
-int uso(std::ostream& err, const std::string& perche) {
-  err << "scenario compile: " << perche << "\n"
-      << "usage: scenario compile LINE_TEXT TRAIN_TEXT -o OUTDIR [options]  (see 'scenario compile --help')\n";
-  return 2;
-}
+int uso(std::ostream& err, const std::string& perche) { return uso_sbagliato("compile", perche, err); }
 
 int fallito(std::ostream& err, const std::string& perche) {
   err << "scenario compile: " << perche << "\n";
@@ -65,49 +100,28 @@ std::string motivo_trattenuti(const compilazione_autore& c) {
   return std::to_string(n) + (n == 1 ? " warning" : " warnings") + " counted as errors (--strict)";
 }
 
-}  // namespace
-
-int comando_compile(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
-  argomenti_comando a;
-  const std::string sbaglio = leggi_argomenti(argomenti,
-                                              {{"output", "o", true},
-                                               {"scenario", nullptr, true},
-                                               {"train-code", nullptr, true},
-                                               {"no-line-profile", nullptr, false},
-                                               {"json", nullptr, false},
-                                               {"strict", nullptr, false},
-                                               {"write-on-error", nullptr, false},
-                                               {"encoding", nullptr, true}},
-                                              a);
-  if (!sbaglio.empty()) return uso(err, sbaglio);
-  if (a.aiuto) {
-    out << aiuto_compile;
-    return 0;
+int esegui_compile(const opzioni_compile& o, std::ostream& out, std::ostream& err) {
+  if (o.testi.size() != 2) {
+    return uso(err, o.testi.size() < 2 ? "a line text and a train text are needed"
+                                       : "only a line text and a train text are compiled");
   }
-  if (a.posizionali.size() != 2) {
-    return uso(err, a.posizionali.size() < 2 ? "a line text and a train text are needed"
-                                             : "only a line text and a train text are compiled");
-  }
-  if (!a.valori.count("output")) return uso(err, "no output folder given (-o OUTDIR)");
-  auto opzione = [&](const char* nome) -> std::optional<std::string> {
-    auto it = a.valori.find(nome);
-    return it == a.valori.end() ? std::nullopt : std::optional<std::string>(it->second);
+  if (!o.con_uscita) return uso(err, "no output folder given (-o OUTDIR)");
+  auto opzione = [](bool data, const std::string& valore) {
+    return data ? std::optional<std::string>(valore) : std::nullopt;
   };
-  const bool json = a.segnali.count("json") != 0;
-  const bool severo = a.segnali.count("strict") != 0;
-  const bool scrivi_con_errore = a.segnali.count("write-on-error") != 0;
+  const bool json = o.json;
+  const bool severo = o.severo;
+  const bool scrivi_con_errore = o.scrivi_con_errore;
 
   richiesta_compilazione r;
-  r.percorso_linea = a.posizionali[0];
-  r.percorso_treno = a.posizionali[1];
-  r.scenario = opzione("scenario");
-  r.codice_treno = opzione("train-code");
-  r.genera_linea = a.segnali.count("no-line-profile") ? 0 : 1;
-  if (const std::optional<std::string> c = opzione("encoding")) {
-    const std::optional<codifica_richiesta> k = codifica_da_nome(*c);
-    if (!k) return uso(err, "unknown encoding '" + *c + "' (auto, windows-1252 or utf-8)");
-    r.codifica = *k;
-  }
+  r.percorso_linea = o.testi[0];
+  r.percorso_treno = o.testi[1];
+  r.scenario = opzione(o.con_scenario, o.scenario);
+  r.codice_treno = opzione(o.con_codice, o.codice);
+  r.genera_linea = o.senza_profilo ? 0 : 1;
+  const std::optional<codifica_richiesta> k = codifica_da_nome(o.codifica);
+  if (!k) return uso(err, "unknown encoding '" + o.codifica + "' (auto, windows-1252 or utf-8)");
+  r.codifica = *k;
 
   compilazione_autore c;
   if (const std::optional<rifiuto_compilazione> no = prepara_compilazione(r, c)) {
@@ -123,7 +137,7 @@ int comando_compile(const std::vector<std::string>& argomenti, std::ostream& out
 
   // The output folder, and every file the compile may write there, are looked
   // at before compiling: a refusal writes nothing.
-  const std::string uscita = *opzione("output");
+  const std::string uscita = o.uscita;
   const fs::path cartella = percorso_utf8(uscita);
   std::error_code ec;
   const fs::file_status stato = fs::status(cartella, ec);
@@ -187,3 +201,5 @@ int comando_compile(const std::vector<std::string>& argomenti, std::ostream& out
   if (!c.esito.errore.empty()) return 3;
   return fallita ? 1 : 0;
 }
+
+}  // namespace

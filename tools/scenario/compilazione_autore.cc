@@ -91,26 +91,20 @@ std::tuple<int, int32_t, int32_t> ordine(const luogo_messaggio& l, const compila
   return {testo, l.riga, l.colonna};
 }
 
-std::string json_intero_o_null(int32_t v, bool presente) { return presente ? std::to_string(v) : "null"; }
-
-std::string json_stringa_o_null(const std::string& s, bool presente) {
-  return presente ? stringa_json(s) : "null";
+// A place as the three keys file, line and column, each null when not known.
+void metti_luogo(json& j, const luogo_messaggio& l) {
+  j["file"] = l.file.empty() ? json(nullptr) : json(l.file);
+  j["line"] = l.riga > 0 ? json(l.riga) : json(nullptr);
+  j["column"] = l.riga > 0 ? json(l.colonna) : json(nullptr);
 }
 
-std::string json_luogo(const luogo_messaggio& l) {
-  return "\"file\":" + json_stringa_o_null(l.file, !l.file.empty()) +
-         ",\"line\":" + json_intero_o_null(l.riga, l.riga > 0) +
-         ",\"column\":" + json_intero_o_null(l.colonna, l.riga > 0);
-}
-
-std::string json_codifica(const testo_autore& t, const lettura_testo& l) {
-  std::string j = "{\"file\":" + stringa_json(t.percorso);
-  j += ",\"encoding\":" + stringa_json(nome_codifica(l.codifica));
-  j += ",\"mark\":";
-  j += l.con_marca ? "true" : "false";
-  j += ",\"converted\":";
-  j += l.codifica != codifica_letta::windows_1252 ? "true" : "false";
-  return j + "}";
+json json_codifica(const testo_autore& t, const lettura_testo& l) {
+  json j;
+  j["file"] = t.percorso;
+  j["encoding"] = nome_codifica(l.codifica);
+  j["mark"] = l.con_marca;
+  j["converted"] = l.codifica != codifica_letta::windows_1252;
+  return j;
 }
 
 }  // namespace
@@ -173,32 +167,24 @@ void stampa_diagnostiche(const compilazione_autore& c, std::ostream& err) {
 
 std::string risultato_json(const compilazione_autore& c, bool con_file, const std::vector<std::string>& scritti) {
   const modello& m = c.m;
-  std::string j = "{";
-  j += "\"numero_errore\":" + std::to_string(m.numero_errore);
-  j += ",\"posizione_errore\":" + std::to_string(m.posizione_errore);
-  j += ",\"errore\":" + json_stringa_o_null(c.esito.errore, !c.esito.errore.empty());
-  j += ',';
-  j += json_luogo(c.errore.luogo);
-  j += ",\"message\":" + json_stringa_o_null(riassunto_errore(c.errore), c.errore.codice != 0);
+  json j;
+  j["numero_errore"] = m.numero_errore;
+  j["posizione_errore"] = m.posizione_errore;
+  j["errore"] = c.esito.errore.empty() ? json(nullptr) : json(c.esito.errore);
+  metti_luogo(j, c.errore.luogo);
+  j["message"] = c.errore.codice != 0 ? json(riassunto_errore(c.errore)) : json(nullptr);
   if (con_file) {
-    j += ",\"files\":[";
-    for (size_t i = 0; i < scritti.size(); ++i) {
-      if (i) j += ",";
-      j += stringa_json(cp1252_a_utf8(scritti[i]));
-    }
-    j += "],\"kept\":";
-    j += scritti.empty() ? "true" : "false";
+    j["files"] = json::array();
+    for (const std::string& f : scritti) j["files"].push_back(cp1252_a_utf8(f));
+    j["kept"] = scritti.empty();
   }
-  j += ",\"warnings\":[";
-  for (size_t i = 0; i < c.avvisi.size(); ++i) {
-    if (i) j += ",";
-    j += '{';
-    j += json_luogo(c.avvisi[i].luogo);
-    j += ",\"message\":";
-    j += stringa_json(riassunto_avviso(c.avvisi[i]));
-    j += '}';
+  j["warnings"] = json::array();
+  for (const messaggio_avviso& a : c.avvisi) {
+    json w;
+    metti_luogo(w, a.luogo);
+    w["message"] = riassunto_avviso(a);
+    j["warnings"].push_back(std::move(w));
   }
-  j += "],\"encodings\":[" + json_codifica(c.linea, c.letta_linea) + "," + json_codifica(c.treno, c.letta_treno);
-  j += "]}\n";
-  return j;
+  j["encodings"] = json::array({json_codifica(c.linea, c.letta_linea), json_codifica(c.treno, c.letta_treno)});
+  return testo_json(j) + "\n";
 }

@@ -5,16 +5,18 @@
 #include <string>
 #include <vector>
 
+#include "scenario/comando.h"
+
 // `scenario check LINE_TEXT TRAIN_TEXT [--scenario NAME] [--train-code CODE]
 // [--encoding ENC] [--strict] [--json]`: compiles the two texts in memory,
 // writes nothing, and prints every diagnostic in the order of the texts.
-// Returns the exit status:
+// Exit status:
 //   0  no error (warnings allowed, unless --strict)
 //   1  an error recorded, or a warning with --strict
 //   2  usage error, or a text that cannot be read or converted
-int comando_check(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err);
+esecuzione_comando definisci_check(CLI::App& sub, flussi io);
 
-// The help of the subcommand.
-extern const char* const aiuto_check;
+// The command run with the words after "check".
+int comando_check(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err);
 
 #endif
