@@ -1,6 +1,7 @@
 #include "scenario/compilazione_autore.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -9,6 +10,7 @@
 
 #include "model/errore_esecuzione.h"
 #include "model/nomi_file.h"
+#include "scenario/avvisi_danni.h"
 #include "scenario/json.h"
 #include "scenario/percorsi.h"
 #include "text/codifica.h"
@@ -98,6 +100,17 @@ void metti_luogo(json& j, const luogo_messaggio& l) {
   j["column"] = l.riga > 0 ? json(l.colonna) : json(nullptr);
 }
 
+json json_note(const std::vector<nota_messaggio>& note) {
+  json j = json::array();
+  for (const nota_messaggio& n : note) {
+    json v;
+    metti_luogo(v, n.luogo);
+    v["message"] = n.testo;
+    j.push_back(std::move(v));
+  }
+  return j;
+}
+
 json json_codifica(const testo_autore& t, const lettura_testo& l) {
   json j;
   j["file"] = t.percorso;
@@ -142,12 +155,14 @@ bool esegui_compilazione(compilazione_autore& c, int32_t genera_linea, std::stri
     return false;
   }
   c.m.traccia = nullptr;
-  c.errore = errore_della_compilazione(c.m, c.traccia, c.esito, c.linea, c.treno);
+  c.errore = messaggio_dell_errore(c.m, c.traccia, c.esito, c.linea, c.treno);
   c.avvisi = avvisi_della_compilazione(c.traccia, c.linea, c.treno);
+  std::vector<messaggio_avviso> danni = avvisi_dei_danni(c.m, c.traccia, c.linea, c.treno);
+  c.avvisi.insert(c.avvisi.end(), std::make_move_iterator(danni.begin()), std::make_move_iterator(danni.end()));
   return true;
 }
 
-bool con_errore(const compilazione_autore& c) { return c.m.numero_errore != 0 || !c.esito.errore.empty(); }
+bool con_errore(const compilazione_autore& c) { return c.m.numero_errore != 0 || c.esito.errore != 0; }
 
 std::optional<std::string> nota_codifica(const lettura_testo& l) {
   if (l.codifica == codifica_letta::windows_1252) return std::nullopt;
@@ -170,9 +185,10 @@ std::string risultato_json(const compilazione_autore& c, bool con_file, const st
   json j;
   j["numero_errore"] = m.numero_errore;
   j["posizione_errore"] = m.posizione_errore;
-  j["errore"] = c.esito.errore.empty() ? json(nullptr) : json(c.esito.errore);
+  j["errore"] = c.esito.errore == 0 ? json(nullptr) : json(std::to_string(c.esito.errore));
   metti_luogo(j, c.errore.luogo);
   j["message"] = c.errore.codice != 0 ? json(riassunto_errore(c.errore)) : json(nullptr);
+  j["notes"] = json_note(c.errore.note);
   if (con_file) {
     j["files"] = json::array();
     for (const std::string& f : scritti) j["files"].push_back(cp1252_a_utf8(f));
@@ -183,6 +199,8 @@ std::string risultato_json(const compilazione_autore& c, bool con_file, const st
     json w;
     metti_luogo(w, a.luogo);
     w["message"] = riassunto_avviso(a);
+    w["code"] = a.genere->codice;
+    w["notes"] = json_note(a.note);
     j["warnings"].push_back(std::move(w));
   }
   j["encodings"] = json::array({json_codifica(c.linea, c.letta_linea), json_codifica(c.treno, c.letta_treno)});
