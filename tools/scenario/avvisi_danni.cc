@@ -238,7 +238,8 @@ void valori_memorizzati(analisi& a, int32_t r) {
       const int32_t v = tenuti[i];
       const int64_t s_letto = v / 100 * 5, d_letto = v % 100 * 5;
       if (v >= 0 && s_letto == *s && d_letto == *dd) continue;
-      a.avvisa_valore(avviso_indicatore_illeggibile, r, 1 + i,
+      const bool s_leggibile = *s >= 0 && *s % 5 == 0;
+      a.avvisa_valore(avviso_indicatore_illeggibile, r, s_leggibile ? 5 + i : 1 + i,
                ": the speed figures " + std::to_string(*s) + " (side s) and " + std::to_string(*dd) +
                    " (side d) are packed into " + std::to_string(v) +
                    (v >= 0 ? ", which reads back as " + std::to_string(s_letto) + " and " + std::to_string(d_letto)
@@ -248,7 +249,7 @@ void valori_memorizzati(analisi& a, int32_t r) {
     const auto ss = a.numero(r, 4), sd = a.numero(r, 8);
     const int32_t v = c->valore_4;
     if (ss && sd && !(v >= 0 && v / 10 == *ss && v % 10 == *sd)) {
-      a.avvisa_valore(avviso_indicatore_illeggibile, r, 4,
+      a.avvisa_valore(avviso_indicatore_illeggibile, r, *ss >= 0 && *ss <= 9 ? 8 : 4,
                ": the stripe counts " + std::to_string(*ss) + " (side s) and " + std::to_string(*sd) +
                    " (side d) are packed into " + std::to_string(v) +
                    (v >= 0 ? ", which reads back as " + std::to_string(v / 10) + " and " + std::to_string(v % 10)
@@ -465,7 +466,7 @@ void orari(analisi& a) {
       const auto p = a.numero(r, valore::posizione);
       if (p && *p > lunghezza && lunghezza > 0) {
         a.avvisa_valore(avviso_oltre_la_linea, r, valore::posizione,
-                 ": this " + std::string(x.generi[0]) + " lies beyond the end of the line (" +
+                 ": this " + std::string(di_genere(x, "stazione") ? "station" : di_genere(x, "segnale") ? "signal" : "slowdown") + " lies beyond the end of the line (" +
                      std::to_string(lunghezza) + " m), in the 7000 m the cell grid runs on past it; place it "
                      "within the line");
       }

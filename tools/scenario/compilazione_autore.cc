@@ -158,6 +158,14 @@ bool esegui_compilazione(compilazione_autore& c, int32_t genera_linea, std::stri
   c.errore = messaggio_dell_errore(c.m, c.traccia, c.esito, c.linea, c.treno);
   c.avvisi = avvisi_della_compilazione(c.traccia, c.linea, c.treno);
   std::vector<messaggio_avviso> danni = avvisi_dei_danni(c.m, c.traccia, c.linea, c.treno);
+  // A field that a warning of its own explains ("# ...", a third "-- ...")
+  // needs no second one saying that it matched nothing.
+  std::erase_if(c.avvisi, [&](const messaggio_avviso& a) {
+    return a.genere == &avviso_record_sconosciuto &&
+           std::any_of(danni.begin(), danni.end(), [&](const messaggio_avviso& b) {
+             return b.luogo.file == a.luogo.file && b.luogo.riga == a.luogo.riga && b.luogo.colonna == a.luogo.colonna;
+           });
+  });
   c.avvisi.insert(c.avvisi.end(), std::make_move_iterator(danni.begin()), std::make_move_iterator(danni.end()));
   return true;
 }
