@@ -319,6 +319,7 @@ void scritture_sopra(analisi& a) {
   for (const scrittura_sopra& s : a.d.scritture_sopra) {
     if (s.record < 0 || s.record_precedente < 0) continue;
     if (static_cast<size_t>(s.record) >= a.d.record.size()) continue;
+    if (static_cast<size_t>(s.record_precedente) >= a.d.record.size()) continue;
     if (!s.preavviso) {
       if (s.tipo_precedente == vuota || s.tipo_precedente == riempimento_montagna) continue;
       const std::string cosa = oggetto_della_cella(s.tipo_precedente, s.dalla_passata);
@@ -383,10 +384,10 @@ std::string chilometri(int64_t metri) {
 }
 
 // Hours, minutes and seconds that a clock does not show; the warning names
-// the first of them.
-void ora_fuori_campo(analisi& a, int32_t r, int n_ore, const char* che) {
+// the first of them. True when it warned.
+bool ora_fuori_campo(analisi& a, int32_t r, int n_ore, const char* che) {
   const auto h = a.numero(r, n_ore), m = a.numero(r, n_ore + 1), s = a.numero(r, n_ore + 2);
-  if (!h || !m || !s) return;
+  if (!h || !m || !s) return false;
   const int64_t tot = (*h * 60 + *m) * 60 + *s;
   std::string perche;
   int n = n_ore;
@@ -399,13 +400,14 @@ void ora_fuori_campo(analisi& a, int32_t r, int n_ore, const char* che) {
   } else if (*h < 0 || *h >= 24) {
     perche = "hours " + std::to_string(*h) + " are not an hour of a day";
   } else {
-    return;
+    return false;
   }
   const std::string tenuto = tot >= 0 && tot < 86400 ? ", which reads as " + ora(tot)
                                                      : ", which is outside a day";
   a.avvisa_valore(avviso_ora_fuori_campo, r, n,
                   ": " + perche + ", and " + che + " is stored as " + std::to_string(tot) + " s" + tenuto +
                       "; write hours from 0 to 23, minutes and seconds from 0 to 59");
+  return true;
 }
 
 // The speed limit in force at each point, from the records: the speed
@@ -472,7 +474,8 @@ void orari(analisi& a) {
       }
     }
     if (!di_genere(x, "stazione") || x.valori.size() <= static_cast<size_t>(valore::secondi)) continue;
-    ora_fuori_campo(a, r, valore::ore, "the scheduled time");
+    // A time already warned about is left out of the comparisons along the line.
+    if (ora_fuori_campo(a, r, valore::ore, "the scheduled time")) continue;
     const auto p = a.numero(r, 0), sosta = a.numero(r, valore::sosta), h = a.numero(r, valore::ore),
                m = a.numero(r, valore::minuti), s = a.numero(r, valore::secondi);
     if (!p || !sosta || !h || !m || !s) continue;
