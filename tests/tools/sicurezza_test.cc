@@ -240,6 +240,16 @@ TEST(Codifiche, WhatCannotBeWindows1252IsAUsageError) {
   }
 }
 
+// Columns count characters as an editor shows them, not the bytes of the file.
+TEST(Codifiche, ColumnsOfAConvertedTextCountCharacters) {
+  const std::string treno = prova::modificato(prova::testo_treno_incorporato(), {{"sabbia,    300", "sabbia \xE8,    3x0"}});
+  testi d(prova::testo_linea_incorporato(), "\xEF\xBB\xBF" + cp1252_a_utf8(treno));
+  const prova::uscita u = d.controlla();
+  EXPECT_EQ(u.stato, 1);
+  EXPECT_NE(u.err.find(d.treno + ":4:14: error 25"), std::string::npos) << u.err;
+  EXPECT_NE(u.err.find("sabbia \xC3\xA8,    3x0\n             ^\n"), std::string::npos) << u.err;
+}
+
 // Mixed bytes are not UTF-8: the text is read byte for byte, as the builder does.
 TEST(Codifiche, MixedBytesAreWindows1252) {
   const std::string linea =
