@@ -97,6 +97,18 @@ struct causa_errore {
   std::string messaggio;  // the failure's own words, for what no motivo names
 };
 
+// A write over what another record had put in a cell, made without a test:
+// a station's stop cell over an object, or a warning code or approach mark
+// over a different one.
+struct scrittura_sopra {
+  int32_t cella = nessuno;
+  int32_t record = nessuno;             // the record that wrote
+  int32_t record_precedente = nessuno;  // the record whose object or code was there
+  uint8_t tipo_precedente = 0;          // the object, for a stop cell
+  bool dalla_passata = false;           // that object was a marker of the finishing pass
+  bool preavviso = false;               // a warning code or approach mark
+};
+
 struct diagnostica {
   // Every record of both texts, in the order read: the line text's first.
   std::vector<record_letto> record;
@@ -116,6 +128,10 @@ struct diagnostica {
   // The occupied cell a placement was refused on; set by the placement, read
   // when its error is recorded.
   int32_t cella_rifiutata = nessuno;
+  // Writes over another record's object or code, in the order made.
+  std::vector<scrittura_sopra> scritture_sopra;
+  // By cell index: the record that wrote the cell's warning code or approach mark.
+  std::vector<int32_t> origine_preavviso;
 };
 
 // The place of a field; an empty place for none.
@@ -176,6 +192,30 @@ inline void annota_errore(diagnostica* d, int32_t valore = nessuno) {
 
 inline void aggiungi_nota(diagnostica* d, const nota_errore& n) {
   if (d) d->errore.note.push_back(n);
+}
+
+// The record being read writes `nuovo` as the warning code of cell k, which
+// holds `precedente`: a different code of another record is lost.
+inline void annota_preavviso(diagnostica* d, int64_t k, uint8_t precedente, uint8_t nuovo) {
+  if (!d || k < 0) return;
+  std::vector<int32_t>& o = d->origine_preavviso;
+  if (o.size() <= static_cast<size_t>(k)) o.resize(static_cast<size_t>(k) + 1, nessuno);
+  const int32_t r = record_corrente(*d);
+  const int32_t prima = o[static_cast<size_t>(k)];
+  if (precedente != 0 && precedente != nuovo && prima != nessuno && prima != r) {
+    d->scritture_sopra.push_back({static_cast<int32_t>(k), r, prima, 0, false, true});
+  }
+  o[static_cast<size_t>(k)] = r;
+}
+
+// The record being read writes its stop cell k, which holds an object of kind
+// `tipo` (0 for none).
+inline void annota_fermata(diagnostica* d, int64_t k, uint8_t tipo) {
+  if (!d || k < 0 || tipo == 0) return;
+  const int32_t prima = origine_di(*d, k);
+  const bool passata = static_cast<size_t>(k) < d->origine_celle.size() &&
+                       d->origine_celle[static_cast<size_t>(k)].dalla_passata;
+  d->scritture_sopra.push_back({static_cast<int32_t>(k), record_corrente(*d), prima, tipo, passata, false});
 }
 
 #endif

@@ -233,12 +233,17 @@ esito_record stazione(lettura_treno& s) {
     if (p.tipo != 5 && p.tipo != 6) {
       for (int k = 1; k <= 4; ++k) {
         const double y = p.fine / 50.0 - k - 1;
-        if (y > 1) cella_di(m, CLng(y)).preavviso = bassi_8(80 + k);
+        if (y > 1) {
+          cella& a = cella_di(m, CLng(y));
+          annota_preavviso(m.traccia, CLng(y), a.preavviso, bassi_8(80 + k));
+          a.preavviso = bassi_8(80 + k);
+        }
       }
     }
     if (!(z > 1)) return uscita(s, 24);
     const int32_t fermata_cella = CLng(z);
     cella& c = cella_di(m, fermata_cella);
+    annota_fermata(m.traccia, fermata_cella, c.tipo);
     c.tipo = fermata;
     c.valore = bassi_16(i);
     annota_origine(m.traccia, fermata_cella);

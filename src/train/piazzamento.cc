@@ -49,7 +49,10 @@ void memo_segnale(modello& m, int32_t posizione, int32_t& sx, int32_t& s1, int32
   for (int32_t b = 1; b <= 4; ++b) {
     const int32_t avviso = somma(base_avviso, b);
     const int32_t j = k - 2 * b;
-    if (j >= 0) cella_di(m, j).preavviso = bassi_8(avviso);
+    if (j >= 0) {
+      annota_preavviso(m.traccia, j, cella_di(m, j).preavviso, bassi_8(avviso));
+      cella_di(m, j).preavviso = bassi_8(avviso);
+    }
   }
 }
 

@@ -131,8 +131,9 @@ TEST(Compila, NamesFromOptions) {
   EXPECT_NE(atteso.at("Citt\xE0_R1.sim").find("Citt\xE0"), std::string::npos);
 }
 
-// What the author reads for representative failures, and the files written:
-// always those of the builder's driver, never a change to the texts.
+// What the author reads for representative failures, and the files written
+// when asked for with an error: always those of the builder's driver, never a
+// change to the texts.
 TEST(Compila, MessagesStatusAndFiles) {
   struct caso {
     const char* nome;
@@ -305,11 +306,12 @@ TEST(Compila, MessagesStatusAndFiles) {
        "^\n"
        "note: a figure of this indicator does not fit: each pair of figures is kept as the side-s figure times "
        "20 plus the side-d figure divided by 5, which must lie between -32768 and 32767\n"},
-      {"an adhesion is kept as its low 8 bits and never fails",
+      {"an adhesion is kept as its low 8 bits and never fails, with a warning",
        {},
        {{"aderenza,   16500,    70", "aderenza,   16500,    700"}},
        0,
-       ""},
+       "{T}:8:23: warning: \"700\": an adhesion is kept in one byte, from 0 to 255, so this one is stored as 188; "
+       "write a value in that range\n"},
       {"a progressive whose figure cannot take the 100 it is raised by",
        {{"150300", "2147483600"}},
        {},
@@ -436,7 +438,7 @@ TEST(Compila, MessagesStatusAndFiles) {
     SCOPED_TRACE(c.nome);
     testi_su_disco d(prova::modificato(prova::testo_linea_incorporato(), c.linea),
                      prova::modificato(prova::testo_treno_incorporato(), c.treno));
-    const prova::uscita u = d.compila();
+    const prova::uscita u = d.compila({"--write-on-error"});
     EXPECT_EQ(u.stato, c.stato);
     EXPECT_EQ(u.err, d.con_percorsi(c.messaggi));
     const auto f = d.prodotti();
@@ -494,7 +496,7 @@ TEST(CompilaJson, CleanCompile) {
 TEST(CompilaJson, ErrorWithItsPlace) {
   testi_su_disco d(prova::testo_linea_incorporato(),
                    prova::modificato(prova::testo_treno_incorporato(), {{"segnale,    9450,", "segnale,    9550,"}}));
-  const prova::uscita u = d.compila({"--json"});
+  const prova::uscita u = d.compila({"--json", "--write-on-error"});
   EXPECT_EQ(u.stato, 1);
   const json j = risultato_json(u);
   EXPECT_EQ(membro(j, "numero_errore").get<double>(), 16);
@@ -674,7 +676,7 @@ TEST(Compila, BadInputEndsWithItsCodeAndStatus) {
   for (const caso& c : casi) {
     SCOPED_TRACE(c.nome);
     testi_su_disco d(c.linea, c.treno);
-    const prova::uscita u = d.compila({"--json"});
+    const prova::uscita u = d.compila({"--json", "--write-on-error"});
     EXPECT_EQ(u.stato, c.stato) << u.err;
     const auto v = prova::leggi_json(u.out);
     ASSERT_TRUE(v.has_value()) << u.out;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "model/errori.h"
+#include "scenario/avvisi_danni.h"
 #include "scenario/parole_autore.h"
 #include "text/codifica.h"
 
@@ -12,7 +13,17 @@ const genere_avviso avviso_record_sconosciuto = {
                           "fields after it on its line"};
 
 const std::vector<const genere_avviso*>& generi_avviso() {
-  static const std::vector<const genere_avviso*> tutti = {&avviso_record_sconosciuto};
+  static const std::vector<const genere_avviso*> tutti = {
+      &avviso_record_sconosciuto,
+      // What compiles without an error but not as written (avvisi_danni.h).
+      &avviso_pendenza_fuori_campo,      &avviso_aderenza_fuori_campo,   &avviso_tempo_segnale_fuori_campo,
+      &avviso_cifra_segnale_fuori_campo, &avviso_indicatore_illeggibile, &avviso_abbattimento_fuori_campo,
+      &avviso_velocita_arrotondata,      &avviso_lunghezza_con_testo,    &avviso_lato_curva,
+      &avviso_classi_curva,              &avviso_piu_record,             &avviso_fermata_sopra_oggetto,
+      &avviso_codici_sovrascritti,       &avviso_orario_indietro,        &avviso_ora_fuori_campo,
+      &avviso_sosta_senza_orario,        &avviso_oltre_la_linea,         &avviso_orario_troppo_stretto,
+      &avviso_ultimo_campo,              &avviso_commento_non_letto,     &avviso_terzo_trattino,
+  };
   return tutti;
 }
 
