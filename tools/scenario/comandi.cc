@@ -126,7 +126,7 @@ const std::vector<voce_comando>& comandi_scenario() {
        definisci_init},
       {"compile", "compile a line text and a train text into the binary scenario files",
        "compile LINE_TEXT TRAIN_TEXT -o OUTDIR [options]", definisci_compile},
-      {"check", "compile the two texts in memory, write nothing, and report every error and warning",
+      {"check", "compile two texts in memory and report every error and warning",
        "check LINE_TEXT TRAIN_TEXT [options]", definisci_check},
       {"inspect", "show what a compiled .sim, .dat or _linea.dat holds", "inspect FILE... [--json]",
        definisci_inspect},
