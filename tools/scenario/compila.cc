@@ -15,6 +15,7 @@
 #include "scenario/nomi_scenario.h"
 #include "scenario/comando.h"
 #include "scenario/rapporto.h"
+#include "scenario/sostituzione_insieme.h"
 #include "scenario/json.h"
 #include "scenario/percorsi.h"
 #include "text/archivio.h"
@@ -220,11 +221,10 @@ int esegui_compile(const opzioni_compile& o, std::ostream& out, std::ostream& er
   }
   m.traccia = nullptr;
 
-  try {
-    for (const std::string& nome : esito.file_scritti) disco.scrivi(nome, memoria.file.at(nome));
-  } catch (const errore_esecuzione& e) {
-    return fallito(err, e.what());
-  }
+  std::vector<file_insieme> insieme;
+  for (const std::string& nome : esito.file_scritti) insieme.push_back({nome, memoria.file.at(nome)});
+  const std::string perche_scrittura = sostituisci_insieme(disco, insieme);
+  if (!perche_scrittura.empty()) return fallito(err, perche_scrittura);
 
   const messaggio_errore errore = errore_della_compilazione(m, traccia, esito, linea, treno);
   const std::vector<messaggio_avviso> avvisi = avvisi_della_compilazione(traccia, linea, treno);
