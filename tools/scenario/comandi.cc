@@ -88,6 +88,12 @@ int esegui_voce(const voce_comando& v, const std::vector<std::string>& argomenti
   // CLI11 takes the words last first.
   std::vector<std::string> rovesciate(parole.rbegin(), parole.rend());
   CLI::App* sub = r.app.get_subcommand(v.nome);
+  for (const std::string& a : argomenti) {
+    if (a == "/?") {
+      out << sub->help();
+      return 0;
+    }
+  }
   try {
     r.app.parse(rovesciate);
   } catch (const CLI::CallForHelp&) {
@@ -142,7 +148,8 @@ int esegui_scenario(int argc, char** argv, std::ostream& out, std::ostream& err)
   const std::string comando = argv[1];
   const std::vector<std::string> argomenti(argv + 2, argv + argc);
 
-  if (comando == "--help" || comando == "-h") {
+  // "/?" is how cmd asks a program for its help.
+  if (comando == "--help" || comando == "-h" || comando == "/?") {
     out << aiuto_generale();
     return 0;
   }
