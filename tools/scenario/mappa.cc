@@ -483,17 +483,16 @@ std::string errore_uso(const std::string& testo) { return "scenario map: " + tes
 // The files of a folder by kind, sorted by name.
 std::map<genere_file, std::vector<std::string>> file_della_cartella(const fs::path& cartella, std::string& errore) {
   std::map<genere_file, std::vector<std::string>> per_genere;
-  std::error_code ec;
-  fs::directory_iterator it(percorso_per_sistema(cartella), ec);
-  if (ec) {
-    errore = testo_percorso(cartella) + ": cannot be read: " + ec.message();
+  std::vector<fs::path> nomi;
+  try {
+    nomi = file_ordinari(cartella);
+  } catch (const fs::filesystem_error& e) {
+    errore = testo_percorso(cartella) + ": cannot be read: " + e.code().message();
     return per_genere;
   }
-  for (const fs::directory_entry& voce : it) {
-    std::error_code ec2;
-    if (!voce.is_regular_file(ec2)) continue;
-    auto g = genere_da_nome(testo_percorso(voce.path().filename()));
-    if (g) per_genere[*g].push_back(testo_percorso(cartella / voce.path().filename()));
+  for (const fs::path& nome : nomi) {
+    auto g = genere_da_nome(testo_percorso(nome));
+    if (g) per_genere[*g].push_back(testo_percorso(cartella / nome));
   }
   for (auto& [g, v] : per_genere) std::sort(v.begin(), v.end());
   return per_genere;

@@ -42,6 +42,26 @@ bool stessi_nomi_file(const std::string& a, const std::string& b) {
                               TRUE) == CSTR_EQUAL;
 }
 
+std::vector<fs::path> file_ordinari(const fs::path& cartella) {
+  // FindFirstFileW, not the library's iterator: that one cannot tell a file
+  // from a folder past 260 characters.
+  std::vector<fs::path> nomi;
+  WIN32_FIND_DATAW dati;
+  HANDLE h = FindFirstFileExW(percorso_per_sistema(cartella / L"*").c_str(), FindExInfoBasic, &dati,
+                              FindExSearchNameMatch, nullptr, 0);
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD codice = GetLastError();
+    if (codice == ERROR_FILE_NOT_FOUND) return nomi;
+    throw fs::filesystem_error("cannot read the folder", cartella,
+                               std::error_code(static_cast<int>(codice), std::system_category()));
+  }
+  do {
+    if (!(dati.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) nomi.emplace_back(dati.cFileName);
+  } while (FindNextFileW(h, &dati));
+  FindClose(h);
+  return nomi;
+}
+
 std::vector<std::string> espandi_modello(const std::string& modello) {
   const fs::path p = percorso_utf8(modello);
   // The folder part as typed, with its separator, so that the names found
@@ -71,6 +91,15 @@ fs::path percorso_per_sistema(const fs::path& p) { return p; }
 std::string nome_come_su_disco(const std::string& percorso) { return testo_percorso(percorso_utf8(percorso).filename()); }
 
 bool stessi_nomi_file(const std::string& a, const std::string& b) { return a == b; }
+
+std::vector<fs::path> file_ordinari(const fs::path& cartella) {
+  std::vector<fs::path> nomi;
+  for (const fs::directory_entry& voce : fs::directory_iterator(cartella)) {
+    std::error_code ec;
+    if (voce.is_regular_file(ec)) nomi.push_back(voce.path().filename());
+  }
+  return nomi;
+}
 
 std::vector<std::string> espandi_modello(const std::string& modello) { return {modello}; }
 

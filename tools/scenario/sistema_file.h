@@ -21,6 +21,11 @@ bool stessi_nomi_file(const std::string& a, const std::string& b);
 // prefix that lifts the 260-character limit; elsewhere the path itself.
 std::filesystem::path percorso_per_sistema(const std::filesystem::path& p);
 
+// The names of the ordinary files of a folder (no folders), in the order the
+// system gives them, at any length of the folder's path. Throws
+// std::filesystem::filesystem_error when the folder cannot be read.
+std::vector<std::filesystem::path> file_ordinari(const std::filesystem::path& cartella);
+
 // The files that a pattern with '*' or '?' in its last part matches (UTF-8),
 // with the pattern's folder as given, sorted by name; "." and ".." are left
 // out. Empty when nothing matches. Windows only: elsewhere the shell expands

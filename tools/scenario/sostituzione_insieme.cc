@@ -89,6 +89,13 @@ guasto rinomina(const fs::path& da, const fs::path& a) {
 
 void togli(const fs::path& p) { DeleteFileW(largo(p).c_str()); }
 
+// Windows refuses to replace a read-only file: told before anything changes.
+guasto protetto(const fs::path& p) {
+  const DWORD attributi = GetFileAttributesW(largo(p).c_str());
+  if (attributi != INVALID_FILE_ATTRIBUTES && (attributi & FILE_ATTRIBUTE_READONLY)) return {causa::sola_lettura, {}};
+  return {};
+}
+
 #else
 
 guasto da_errno(int numero) { return altro(std::strerror(numero)); }
@@ -126,6 +133,9 @@ void togli(const fs::path& p) {
   std::error_code ec;
   fs::remove(p, ec);
 }
+
+// A file's own permissions do not keep it from being replaced here.
+guasto protetto(const fs::path&) { return {}; }
 
 #endif
 
@@ -184,7 +194,9 @@ std::string sostituisci_insieme(const archivio_disco& disco, const std::vector<f
   for (posto& p : posti) {
     p.c_era = esiste(p.finale);
     if (!p.c_era) continue;
-    if (guasto g = copia(p.finale, p.copia)) {
+    guasto g = protetto(p.finale);
+    if (!g) g = copia(p.finale, p.copia);
+    if (g) {
       sgombra();
       return spiega(p.finale, g) + nessuno;
     }
