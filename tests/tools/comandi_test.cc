@@ -35,6 +35,8 @@ TEST(Comandi, Help) {
        std::vector<std::vector<std::string>>{{"-h"}, {"/?"}, {"help"}, {"help", "help"}}) {
     EXPECT_EQ(esegui(parole).out, generale.out);
   }
+  std::istringstream righe_generali(generale.out);
+  for (std::string r; std::getline(righe_generali, r);) EXPECT_LE(r.size(), 80u) << r;
   for (const voce_comando& v : comandi_scenario()) {
     SCOPED_TRACE(v.nome);
     EXPECT_NE(generale.out.find(std::string("  ") + v.nome + " "), std::string::npos);

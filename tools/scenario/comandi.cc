@@ -51,7 +51,7 @@ std::string aiuto_generale() {
     riga.resize(std::max<size_t>(riga.size() + 1, 18), ' ');
     s += riga + v.sintesi + "\n";
   }
-  s += "  help [COMMAND]   show this help, or a command's\n"
+  s += "  help [COMMAND]  show this help, or a command's\n"
        "\n"
        "Run 'scenario COMMAND --help' for the arguments and options of a command.\n";
   return s;
@@ -125,7 +125,7 @@ int uso_sbagliato(const std::string& nome, const std::string& perche, std::ostre
 const std::vector<voce_comando>& comandi_scenario() {
   static const std::vector<voce_comando> voci = {
       {"init", "write the built-in line and train texts into DIR", "init DIR [--force]", definisci_init},
-      {"compile", "compile a line text and a train text into the binary scenario files",
+      {"compile", "compile a line text and a train text into the binary files",
        "compile LINE_TEXT TRAIN_TEXT -o OUTDIR [options]", definisci_compile},
       {"inspect", "show what a compiled .sim, .dat or _linea.dat holds", "inspect FILE... [--json]",
        definisci_inspect},
