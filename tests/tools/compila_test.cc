@@ -416,7 +416,7 @@ TEST(Compila, Refusals) {
       {{t + "/testi", d.treno, "-o", d.uscita}, "scenario compile: cannot read " + t + "/testi: it is a folder\n"},
       {{t + "/big_linea.txt", d.treno, "-o", d.uscita, "--scenario", "Morsalo_Torvia"},
        "scenario compile: cannot read " + t + "/big_linea.txt: larger than 64 MiB, too large for a source text\n"},
-      {{d.linea, d.treno, "-o", t + "/file"}, "scenario compile: cannot write into " + t + "/file: it is not a folder\n"},
+      {{d.linea, d.treno, "-o", t + "/file"}, "scenario compile: cannot write into " + prova::unisci(t, "file") + ": it is not a folder\n"},
       {{d.linea, d.treno, "-o", t + "/taken"},
        "scenario compile: cannot write " + prova::unisci(t + "/taken", "Morsalo_Torvia_R20417.sim") + ": it is a folder\n"},
       {{t + "/shared/X_linea.dat", d.treno, "-o", t + "/shared", "--scenario", "X", "--train-code", "Y"},
