@@ -16,3 +16,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Everything linked in statically: the programs need no DLL beside them, only
 # those of Windows itself.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_RC_COMPILER ${SCENARIO_MINGW_TRIPLE}-windres)

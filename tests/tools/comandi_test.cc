@@ -32,9 +32,11 @@ TEST(Comandi, Help) {
   EXPECT_EQ(generale.stato, 0);
   EXPECT_EQ(generale.out.rfind("usage: scenario <command>", 0), 0u);
   for (const std::vector<std::string>& parole :
-       std::vector<std::vector<std::string>>{{"-h"}, {"help"}, {"help", "help"}}) {
+       std::vector<std::vector<std::string>>{{"-h"}, {"/?"}, {"help"}, {"help", "help"}}) {
     EXPECT_EQ(esegui(parole).out, generale.out);
   }
+  std::istringstream righe_generali(generale.out);
+  for (std::string r; std::getline(righe_generali, r);) EXPECT_LE(r.size(), 80u) << r;
   for (const voce_comando& v : comandi_scenario()) {
     SCOPED_TRACE(v.nome);
     EXPECT_NE(generale.out.find(std::string("  ") + v.nome + " "), std::string::npos);
@@ -42,7 +44,8 @@ TEST(Comandi, Help) {
     EXPECT_EQ(aiuto.stato, 0);
     EXPECT_EQ(aiuto.err, "");
     EXPECT_EQ(aiuto.out.rfind(std::string("usage: scenario ") + v.uso + "\n", 0), 0u) << aiuto.out;
-    for (const char* h : {"--help", "-h"}) EXPECT_EQ(esegui({v.nome, h}).out, aiuto.out);
+    for (const char* h : {"--help", "-h", "/?"}) EXPECT_EQ(esegui({v.nome, h}).out, aiuto.out);
+    EXPECT_EQ(esegui({v.nome, "a", "/?"}).out, aiuto.out);
     // Help wins over everything else on the line.
     EXPECT_EQ(esegui({v.nome, "a", "--bogus", "--help"}).out, aiuto.out);
     // Help lines fit a console of 80 columns.

@@ -110,6 +110,37 @@ TEST(Compila, WithoutLineProfile) {
   EXPECT_EQ(f.size(), 2u);
 }
 
+// Suffixes in any letter case name the texts as the right ones do: the files
+// hold the bytes of the correctly named texts' compile.
+TEST(Compila, SuffixesInAnyLetterCase) {
+  const auto atteso = file_del_driver(prova::testo_linea_incorporato(), prova::testo_treno_incorporato(), 0);
+  for (const auto& [l, tr] : std::vector<std::pair<std::string, std::string>>{
+           {"Morsalo_Torvia_LINEA.TXT", "Morsalo_Torvia_R20417-.TXT"},
+           {"Morsalo_Torvia_Linea.Txt", "Morsalo_Torvia_R20417-.tXt"},
+           {"Morsalo_Torvia_linea.txt", "Morsalo_Torvia_R20417-.txt"}}) {
+    SCOPED_TRACE(l + " " + tr);
+    cartella_temporanea t;
+    prova::scrivi_file(t / l, prova::testo_linea_incorporato());
+    prova::scrivi_file(t / tr, prova::testo_treno_incorporato());
+    const prova::uscita u = prova::esegui(comando_compile, {t / l, t / tr, "-o", t / "out", "--no-line-profile"});
+    EXPECT_EQ(u.stato, 0) << u.err;
+    std::map<std::string, std::string> f;
+    for (const auto& e : fs::directory_iterator(t / "out")) f[e.path().filename().string()] = leggi_file(e.path());
+    EXPECT_TRUE(f == atteso);
+  }
+}
+
+// The train text given first is told so, not taken for a text of no name.
+TEST(Compila, TextsInTheWrongOrder) {
+  testi_su_disco d(prova::testo_linea_incorporato(), prova::testo_treno_incorporato());
+  const prova::uscita u = prova::esegui(comando_compile, {d.treno, d.linea, "-o", d.uscita});
+  EXPECT_EQ(u.stato, 2);
+  EXPECT_NE(u.err.find("the first text is a train text (it ends in \"-.txt\"); give the line text first"),
+            std::string::npos)
+      << u.err;
+  EXPECT_FALSE(fs::exists(d.uscita));
+}
+
 // Names given as options, one the code page holds but ASCII does not: the
 // files are named in UTF-8 on disk and hold Windows-1252 bytes.
 TEST(Compila, NamesFromOptions) {
@@ -603,7 +634,7 @@ TEST(Compila, Refusals) {
       {{t + "/testi", d.treno, "-o", d.uscita}, "scenario compile: cannot read " + t + "/testi: it is a folder\n"},
       {{t + "/big_linea.txt", d.treno, "-o", d.uscita, "--scenario", "Morsalo_Torvia"},
        "scenario compile: cannot read " + t + "/big_linea.txt: larger than 64 MiB, too large for a source text\n"},
-      {{d.linea, d.treno, "-o", t + "/file"}, "scenario compile: cannot write into " + t + "/file: it is not a folder\n"},
+      {{d.linea, d.treno, "-o", t + "/file"}, "scenario compile: cannot write into " + prova::unisci(t, "file") + ": it is not a folder\n"},
       {{d.linea, d.treno, "-o", t + "/taken"},
        "scenario compile: cannot write " + prova::unisci(t + "/taken", "Morsalo_Torvia_R20417.sim") + ": it is a folder\n"},
       {{t + "/shared/X_linea.dat", d.treno, "-o", t + "/shared", "--scenario", "X", "--train-code", "Y"},

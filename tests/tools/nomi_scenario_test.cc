@@ -39,6 +39,13 @@ TEST(DerivaNomi, FromFileNamesAndOptions) {
       {"Citt\xC3\xA0_linea.txt", "Citt\xC3\xA0_R1-.txt", no, no, "Citt\xE0", "R1"},
       {"A_linea.txt", "x.txt", no, "\xE2\x82\xAC" "5", "A", "\x80" "5"},
 
+      // Suffixes in any letter case; the names keep theirs.
+      {"Ab_LINEA.TXT", "Ab_Cd-.TXT", no, no, "Ab", "Cd"},
+      {"d/Ab_Linea.tXt", "d/Ab_Cd-.Txt", no, no, "Ab", "Cd"},
+      // A train text first is told so, whatever the second is.
+      {"A_C-.txt", "A_linea.txt", no, no, "", "", "the first text is a train text (it ends in \"-.txt\")"},
+      {"A_C-.TXT", "train.txt", no, no, "", "", "give the line text first"},
+
       {"A_linea.txt", "B_C-.txt", no, no, "", "", "names the scenario \"A\" but the train text"},
       {"line.txt", "train.txt", no, no, "", "", "give --scenario NAME and --train-code CODE"},
       {"line.txt", "train.txt", "S", no, "", "", "give --train-code CODE"},

@@ -92,6 +92,12 @@ int esegui_voce(const voce_comando& v, const std::vector<std::string>& argomenti
   // CLI11 takes the words last first.
   std::vector<std::string> rovesciate(parole.rbegin(), parole.rend());
   CLI::App* sub = r.app.get_subcommand(v.nome);
+  for (const std::string& a : argomenti) {
+    if (a == "/?") {
+      out << sub->help();
+      return 0;
+    }
+  }
   try {
     r.app.parse(rovesciate);
   } catch (const CLI::CallForHelp&) {
@@ -124,7 +130,7 @@ const std::vector<voce_comando>& comandi_scenario() {
   static const std::vector<voce_comando> voci = {
       {"init", "write a starter's line and train texts into DIR", "init DIR [--example NAME] [--force]",
        definisci_init},
-      {"compile", "compile a line text and a train text into the binary scenario files",
+      {"compile", "compile a line text and a train text into the binary files",
        "compile LINE_TEXT TRAIN_TEXT -o OUTDIR [options]", definisci_compile},
       {"check", "compile two texts in memory and report every error and warning",
        "check LINE_TEXT TRAIN_TEXT [options]", definisci_check},
@@ -151,7 +157,8 @@ int esegui_scenario(int argc, char** argv, std::ostream& out, std::ostream& err)
   const std::string comando = argv[1];
   const std::vector<std::string> argomenti(argv + 2, argv + argc);
 
-  if (comando == "--help" || comando == "-h") {
+  // "/?" is how cmd asks a program for its help.
+  if (comando == "--help" || comando == "-h" || comando == "/?") {
     out << aiuto_generale();
     return 0;
   }

@@ -9,6 +9,7 @@
 #include "model/nomi_file.h"
 #include "scenario/comando.h"
 #include "scenario/compilazione_autore.h"
+#include "scenario/sostituzione_insieme.h"
 #include "scenario/percorsi.h"
 #include "text/archivio.h"
 #include "text/codifica_sorgente.h"
@@ -172,19 +173,17 @@ int esegui_compile(const opzioni_compile& o, std::ostream& out, std::ostream& er
   }
 
   // A compile that recorded an error leaves the last good files in place,
-  // unless the author asks for the partial ones.
+  // unless the author asks for the partial ones. The files are replaced as a
+  // whole set, or not at all.
   const bool fallita = c.m.numero_errore != 0 || (severo && !c.avvisi.empty());
   const bool trattenuti = fallita && !scrivi_con_errore && !c.esito.file_scritti.empty();
   std::vector<std::string> scritti;
   if (!trattenuti && !c.esito.file_scritti.empty()) {
-    try {
-      for (const std::string& nome : c.esito.file_scritti) {
-        disco.scrivi(nome, c.memoria.file.at(nome));
-        scritti.push_back(nome);
-      }
-    } catch (const errore_esecuzione& e) {
-      return fallito(err, e.what());
-    }
+    std::vector<file_insieme> insieme;
+    for (const std::string& nome : c.esito.file_scritti) insieme.push_back({nome, c.memoria.file.at(nome)});
+    const std::string perche_scrittura = sostituisci_insieme(disco, insieme);
+    if (!perche_scrittura.empty()) return fallito(err, perche_scrittura);
+    scritti = c.esito.file_scritti;
   }
 
   if (json) {

@@ -12,7 +12,13 @@
 #include "scenario/formato.h"
 #include "scenario/json.h"
 #include "scenario/percorsi.h"
+#include "scenario/sistema_file.h"
 #include "text/codifica.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -477,17 +483,16 @@ std::string errore_uso(const std::string& testo) { return "scenario map: " + tes
 // The files of a folder by kind, sorted by name.
 std::map<genere_file, std::vector<std::string>> file_della_cartella(const fs::path& cartella, std::string& errore) {
   std::map<genere_file, std::vector<std::string>> per_genere;
-  std::error_code ec;
-  fs::directory_iterator it(cartella, ec);
-  if (ec) {
-    errore = testo_percorso(cartella) + ": cannot be read: " + ec.message();
+  std::vector<fs::path> nomi;
+  try {
+    nomi = file_ordinari(cartella);
+  } catch (const fs::filesystem_error& e) {
+    errore = testo_percorso(cartella) + ": cannot be read: " + e.code().message();
     return per_genere;
   }
-  for (const fs::directory_entry& voce : it) {
-    std::error_code ec2;
-    if (!voce.is_regular_file(ec2)) continue;
-    auto g = genere_da_nome(testo_percorso(voce.path().filename()));
-    if (g) per_genere[*g].push_back(testo_percorso(voce.path()));
+  for (const fs::path& nome : nomi) {
+    auto g = genere_da_nome(testo_percorso(nome));
+    if (g) per_genere[*g].push_back(testo_percorso(cartella / nome));
   }
   for (auto& [g, v] : per_genere) std::sort(v.begin(), v.end());
   return per_genere;
@@ -683,6 +688,9 @@ int esegui_map(const opzioni_map& o, std::ostream& out, std::ostream& err) {
   }
 
   if (*uscita == "-") {
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY);  // the bytes of -o FILE, no CR added
+#endif
     disegna_mappa(s, out);
     return 0;
   }

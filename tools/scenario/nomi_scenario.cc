@@ -1,5 +1,6 @@
 #include "scenario/nomi_scenario.h"
 #include "scenario/percorsi.h"
+#include "scenario/sistema_file.h"
 
 #include <filesystem>
 #include <string_view>
@@ -16,13 +17,22 @@ constexpr std::string_view coda_treno = "-.txt";
 constexpr size_t nome_file_massimo = 255;
 constexpr size_t aggiunte_massime = std::string_view("_.sim.part").size();
 
+char minuscola(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Suffixes match in any letter case: Windows ignores it, and authors type
+// ".TXT" as often as ".txt".
 bool finisce_con(std::string_view s, std::string_view coda) {
-  return s.size() >= coda.size() && s.substr(s.size() - coda.size()) == coda;
+  if (s.size() < coda.size()) return false;
+  const std::string_view fine = s.substr(s.size() - coda.size());
+  for (size_t i = 0; i < coda.size(); ++i) {
+    if (minuscola(fine[i]) != minuscola(coda[i])) return false;
+  }
+  return true;
 }
 
-std::string nome_file(const std::string& percorso) {
-  return testo_percorso(percorso_utf8(percorso).filename());
-}
+// The name of the file: as stored on disk on Windows, where the letter case
+// typed may differ from it.
+std::string nome_file(const std::string& percorso) { return nome_come_su_disco(percorso); }
 
 // NAME of NAME_linea.txt.
 std::optional<std::string> nome_da_linea(const std::string& percorso) {
@@ -44,6 +54,9 @@ std::optional<nomi_scenario> dividi(const std::string& radice) {
   if (u == std::string::npos || u == 0 || u + 1 == radice.size()) return std::nullopt;
   return nomi_scenario{radice.substr(0, u), radice.substr(u + 1)};
 }
+
+const char* const testi_scambiati =
+    "the first text is a train text (it ends in \"-.txt\"); give the line text first";
 
 std::string tra_virgolette(const std::string& s) { return "\"" + s + "\""; }
 
@@ -77,6 +90,10 @@ std::string deriva_nomi(const std::string& percorso_linea, const std::string& pe
   const std::optional<std::string> radice = radice_treno(percorso_treno);
   std::optional<nomi_scenario> da_treno = radice ? dividi(*radice) : std::nullopt;
 
+  // A train text where the line text belongs.
+  const bool primo_treno = !da_linea && radice_treno(percorso_linea).has_value();
+  if (primo_treno && nome_da_linea(percorso_treno)) return testi_scambiati;
+
   std::string nome;
   if (scenario) {
     nome = *scenario;
@@ -85,7 +102,7 @@ std::string deriva_nomi(const std::string& percorso_linea, const std::string& pe
     if (radice && radice->size() > prefisso.size() && radice->compare(0, prefisso.size(), prefisso) == 0) {
       da_treno = nomi_scenario{nome, radice->substr(prefisso.size())};
     }
-  } else if (da_linea && da_treno && *da_linea != da_treno->nome_scenario) {
+  } else if (da_linea && da_treno && !stessi_nomi_file(*da_linea, da_treno->nome_scenario)) {
     return "the line text " + tra_virgolette(percorso_linea) + " names the scenario " +
            tra_virgolette(*da_linea) + " but the train text " + tra_virgolette(percorso_treno) +
            " names it " + tra_virgolette(da_treno->nome_scenario) +
@@ -94,6 +111,8 @@ std::string deriva_nomi(const std::string& percorso_linea, const std::string& pe
     nome = *da_linea;
   } else if (da_treno) {
     nome = da_treno->nome_scenario;
+  } else if (primo_treno) {
+    return testi_scambiati;
   } else {
     return "cannot tell the scenario name from the file names (expected NAME_linea.txt and "
            "NAME_CODE-.txt); give --scenario NAME and --train-code CODE";

@@ -15,7 +15,10 @@ struct nomi_scenario {
 // NAME_CODE-.txt gives NAME and CODE, split at its last underscore. When both
 // give a NAME they must agree. An option overrides what the file names say;
 // with --scenario NAME, a train text named NAME_CODE-.txt gives CODE whatever
-// CODE holds. Returns an empty text, or why the names cannot be used.
+// CODE holds. The suffixes match in any letter case; on Windows the names are
+// those of the files as stored on disk, and two that differ only in case are
+// one. A train text given first is told so. Returns an empty text, or why the
+// names cannot be used.
 std::string deriva_nomi(const std::string& percorso_linea, const std::string& percorso_treno,
                         const std::optional<std::string>& scenario,
                         const std::optional<std::string>& codice, nomi_scenario& esito);

@@ -12,8 +12,9 @@ inline std::filesystem::path percorso_utf8(std::string_view testo) {
   return std::filesystem::path(std::u8string(testo.begin(), testo.end()));
 }
 
+// With the system's separator throughout, as the author's shell shows paths.
 inline std::string testo_percorso(const std::filesystem::path& p) {
-  const std::u8string u = p.u8string();
+  const std::u8string u = std::filesystem::path(p).make_preferred().u8string();
   return std::string(u.begin(), u.end());
 }
 
