@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "scenario/compila.h"
+#include "scenario/decompila.h"
 #include "scenario/init.h"
 #include "scenario/ispeziona.h"
 #include "scenario/mappa.h"
@@ -21,6 +22,7 @@ const char* const aiuto_scenario =
     "                                      binary scenario files\n"
     "  inspect FILE... [--json]            show what a compiled .sim, .dat or _linea.dat holds\n"
     "  map DIR|FILES -o MAP.svg            draw the line, its objects and its profiles\n"
+    "  decompile DIR|FILES -o TEXTDIR      write texts that compile to the same files\n"
     "  help [COMMAND]                      show this help, or a command's\n"
     "\n"
     "Run 'scenario COMMAND --help' for the arguments and options of a command.\n";
@@ -66,6 +68,10 @@ int esegui_scenario(int argc, char** argv, std::ostream& out, std::ostream& err)
       char* argv_aiuto[] = {argv[0], argv[2], aiuto, nullptr};
       return esegui_scenario(3, argv_aiuto, out, err);
     }
+    if (di == "decompile") {
+      out << aiuto_decompile;
+      return 0;
+    }
     if (di == "help") {
       out << aiuto_scenario;
       return 0;
@@ -76,5 +82,6 @@ int esegui_scenario(int argc, char** argv, std::ostream& out, std::ostream& err)
   if (comando == "compile") return comando_compile(argomenti, out, err);
   if (comando == "inspect") return ispeziona(argomenti, out, err);
   if (comando == "map") return mappa(argomenti, out, err);
+  if (comando == "decompile") return comando_decompile(argomenti, out, err);
   return uso(err, "unknown command '" + comando + "'");
 }
