@@ -126,12 +126,16 @@ struct segnale_letto {
   int64_t avviso;  // 3 sx + dx
 };
 
-std::vector<segnale_letto> segnali_di(const std::vector<cella>& c) {
+std::vector<segnale_letto> segnali_di(const std::vector<cella>& c, bool sotto_fermate) {
   std::vector<segnale_letto> out;
   const int64_t n = static_cast<int64_t>(c.size()) - 1;
   for (int64_t k = 0; k <= n; ++k) {
-    const cella& s = c[static_cast<size_t>(k)];
-    if (s.tipo != segnale) continue;
+    cella s = c[static_cast<size_t>(k)];
+    // A stop written over a signal keeps all of it but its kind and valore.
+    const bool nascosto = sotto_fermate && s.tipo == fermata &&
+                          (s.valore_2 != 0 || s.valore_3 != 0 || s.valore_4 != 0 || s.tempo != 0);
+    if (nascosto) s.valore = 0;
+    if (s.tipo != segnale && !nascosto) continue;
     int64_t l = ((s.valore_4 % 10) + 10) % 10;
     for (int64_t b = 1; b <= 4; ++b) {
       const int64_t j = k - 2 * b;
@@ -229,7 +233,7 @@ testo_ricostruito testo_treno_di(const scenario_binario& s, const scelte_ricostr
   if (!scelte.stazioni_dopo_segnali) t.sezioni.push_back(stazioni);
   t.sezioni.push_back(
       {"[rallentamenti]", "-- position  km/h  length  f_tt  f_ta  d_v", rallentamenti_di(c, dubbi)});
-  t.sezioni.push_back({"[segnali]", "-- position  sx  s1 s2 s3  rapp  dx  d1 d2 d3  hold", ordina_segnali(segnali_di(c), c)});
+  t.sezioni.push_back({"[segnali]", "-- position  sx  s1 s2 s3  rapp  dx  d1 d2 d3  hold", ordina_segnali(segnali_di(c, scelte.segnali_sotto_fermate), c)});
   if (!scelte.abbattimenti.empty()) {
     sezione_testo abb{"[abbattimenti]", "-- position  value", {}};
     for (const auto& [k, q] : scelte.abbattimenti) {

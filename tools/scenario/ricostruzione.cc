@@ -47,16 +47,26 @@ struct raccogli_campi {
   void operator()(const char* nome, const T& x) {
     v.push_back({nome, std::to_string(x)});
   }
-  void testo(const char* nome, const std::string& t) { v.push_back({nome, "\"" + cp1252_a_utf8(t) + "\""}); }
+  void testo(const char* nome, const std::string& t) {
+    std::string q(1, '"');
+    q += cp1252_a_utf8(t);
+    q += '"';
+    v.push_back({nome, std::move(q)});
+  }
 };
 
 }  // namespace
 
 std::string scrivi_testo(const testo_ricostruito& t) {
-  std::string out = std::string("- decompiled from the compiled files by scenario decompile") + a_capo;
+  std::string out = "- decompiled from the compiled files by scenario decompile";
+  out += a_capo;
   for (const sezione_testo& s : t.sezioni) {
-    out += s.intestazione + a_capo;
-    if (!s.commento.empty() && !s.record.empty()) out += s.commento + a_capo;
+    out += s.intestazione;
+    out += a_capo;
+    if (!s.commento.empty() && !s.record.empty()) {
+      out += s.commento;
+      out += a_capo;
+    }
     // Columns aligned over the section: the keyword, then each number.
     size_t chiave = 0;
     std::vector<size_t> larghezze;
@@ -66,15 +76,20 @@ std::string scrivi_testo(const testo_ricostruito& t) {
       for (size_t i = 0; i < r.numeri.size(); ++i) larghezze[i] = std::max(larghezze[i], std::to_string(r.numeri[i]).size());
     }
     for (const record_testo& r : s.record) {
-      std::string riga = r.chiave + ",";
+      std::string riga = r.chiave;
+      riga += ',';
       riga += std::string(chiave - r.chiave.size(), ' ');
       for (size_t i = 0; i < r.numeri.size(); ++i) {
         const std::string n = std::to_string(r.numeri[i]);
         if (i > 0) riga += ",";
         riga += std::string(larghezze[i] - n.size() + 1, ' ') + n;
       }
-      if (r.testo) riga += ", " + *r.testo;
-      out += riga + a_capo;
+      if (r.testo) {
+        riga += ", ";
+        riga += *r.testo;
+      }
+      out += riga;
+      out += a_capo;
     }
   }
   return out;
@@ -235,8 +250,9 @@ ricostruzione ricostruisci(const scenario_binario& s) {
   }
 
   size_t migliore = SIZE_MAX;
-  for (bool dopo : {false, true}) {
-    scelte_ricostruzione scelte{dopo, certi};
+  const std::pair<bool, bool> ordini[] = {{false, false}, {true, false}, {true, true}};
+  for (const auto& [dopo, sotto] : ordini) {
+    scelte_ricostruzione scelte{dopo, sotto, certi};
     // Each round adds the first stored marker that the compile did not put
     // where it stands.
     for (size_t giro = 0; giro <= c.size(); ++giro) {

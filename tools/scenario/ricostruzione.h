@@ -88,6 +88,9 @@ std::vector<std::string> confronta_binari(const scenario_binario& atteso, const 
 // The choices that the bytes alone leave open, tried in turn.
 struct scelte_ricostruzione {
   bool stazioni_dopo_segnali = false;
+  // A stop cell that keeps a signal's values stands over a signal (only
+  // with the stations after the signals).
+  bool segnali_sotto_fermate = false;
   // Speed markers written as records, by cell: kind 12 (with its value) or 13.
   std::vector<std::pair<int32_t, cella>> abbattimenti;
 };
