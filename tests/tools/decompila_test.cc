@@ -184,3 +184,90 @@ INSTANTIATE_TEST_SUITE_P(Tabella, Inferenza, ::testing::ValuesIn(casi),
                          [](const ::testing::TestParamInfo<caso>& i) { return std::string(i.param.nome); });
 
 }  // namespace
+
+namespace {
+
+// The built-in scenario's three files in a folder of their own.
+struct file_incorporati {
+  cartella_temporanea d;
+  std::string sim, dat, linea;
+  file_incorporati() {
+    const modello m = scenario_incorporato();
+    sim = d.scrivi("in/Morsalo_Torvia_R20417.sim", byte_file_sim(m));
+    dat = d.scrivi("in/Morsalo_Torvia_R20417.dat", byte_file_dat(m));
+    linea = d.scrivi("in/Morsalo_Torvia_linea.dat", byte_file_linea(m.profilo));
+  }
+  std::string in() const { return d / "in"; }
+  std::string out() const { return d / "out"; }
+};
+
+std::string leggi(const std::string& p) {
+  std::ifstream f(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+TEST(ComandoDecompile, WritesTheTextsAndReportsAnIdenticalRoundTrip) {
+  file_incorporati f;
+  const uscita u = esegui(comando_decompile, {f.in(), "-o", f.out()});
+  EXPECT_EQ(u.stato, 0) << u.err;
+  EXPECT_NE(u.out.find("round trip: identical\n"), std::string::npos) << u.out;
+  EXPECT_EQ(record_di(leggi(f.out() + "/Morsalo_Torvia_linea.txt")), record_di(testo_linea_incorporato()));
+  EXPECT_EQ(record_di(leggi(f.out() + "/Morsalo_Torvia_R20417-.txt")), record_di(testo_treno_incorporato()));
+
+  // The texts are there now: nothing is replaced without --force.
+  const uscita di_nuovo = esegui(comando_decompile, {f.in(), "-o", f.out()});
+  EXPECT_EQ(di_nuovo.stato, 2);
+  EXPECT_NE(di_nuovo.err.find("already exists; use --force"), std::string::npos) << di_nuovo.err;
+  EXPECT_EQ(esegui(comando_decompile, {f.in(), "-o", f.out(), "--force"}).stato, 0);
+}
+
+TEST(ComandoDecompile, TheFileSetWithoutALineProfileIsACompileWithTheProfileOff) {
+  file_incorporati f;
+  const uscita u = esegui(comando_decompile, {f.sim, f.dat, "-o", f.out()});
+  EXPECT_EQ(u.stato, 0) << u.err << u.out;
+  // No curve records: there was no plan to find them in.
+  EXPECT_EQ(leggi(f.out() + "/Morsalo_Torvia_linea.txt").find("curva"), std::string::npos);
+}
+
+TEST(ComandoDecompile, FilesEditedByHandGiveTheNearestTextsAndEveryDifference) {
+  file_incorporati f;
+  // An approach mark that nothing writes, in cell 200, and a plan point moved.
+  std::string dat = leggi(f.dat);
+  dat[200 * 15 + 10] = 99;
+  scrivi_file(f.dat, dat);
+  std::string linea = leggi(f.linea);
+  linea[2 + 2 + 2 + 2 + 10 * 500 + 5] ^= 1;  // in the double of point 502 of the first coordinate
+  scrivi_file(f.linea, linea);
+  const uscita u = esegui(comando_decompile, {f.in(), "-o", f.out()});
+  EXPECT_EQ(u.stato, 1) << u.err;
+  EXPECT_NE(u.out.find("cell 200 (10000 m): preavviso 0, the files hold 99"), std::string::npos) << u.out;
+  EXPECT_NE(u.out.find("plan point 502"), std::string::npos) << u.out;
+  // The texts are written all the same.
+  EXPECT_FALSE(leggi(f.out() + "/Morsalo_Torvia_R20417-.txt").empty());
+}
+
+TEST(ComandoDecompile, BadOrMissingInputIsAUsageFailure) {
+  file_incorporati f;
+  const std::string corto = f.d.scrivi("rotto/Morsalo_Torvia_R20417.dat", std::string(16, '\0'));
+  f.d.scrivi("rotto/Morsalo_Torvia_R20417.sim", leggi(f.sim));
+  const struct {
+    std::vector<std::string> argomenti;
+    std::string messaggio;
+  } casi[] = {
+      {{f.in()}, "no folder for the texts: give -o TEXTDIR"},
+      {{"-o", f.out()}, "no folder or files given"},
+      {{f.sim, "-o", f.out()}, "no train cell file (.dat) among the files given"},
+      {{f.d / "rotto", "-o", f.out()}, corto + ": 16 bytes is not a whole number of 15-byte cells"},
+      {{f.d / "nessuna", "-o", f.out()}, f.d / "nessuna" + ": no such file or folder"},
+      {{f.in(), "-o", f.out(), "--scenario", "Altro"}, "no train scenario file (.sim) in " + f.in()},
+      {{f.in(), "-o", f.out(), "--bogus"}, "--bogus"},
+  };
+  for (const auto& c : casi) {
+    const uscita u = esegui(comando_decompile, c.argomenti);
+    EXPECT_EQ(u.stato, 2) << c.messaggio;
+    EXPECT_NE(u.err.find(c.messaggio), std::string::npos) << u.err;
+    EXPECT_FALSE(fs::exists(f.out() + "/Morsalo_Torvia_linea.txt"));
+  }
+}
+
+}  // namespace

@@ -48,6 +48,7 @@ std::string leggi_scenario(const std::vector<std::string>& ingressi, const std::
     for (auto& [g, v] : per_genere) std::sort(v.begin(), v.end());
   } else {
     for (const std::string& f : ingressi) {
+      if (!fs::exists(percorso_utf8(f), ec)) return f + ": no such file or folder";
       const auto g = genere_da_nome(f);
       if (!g) return f + ": " + nome_non_di_scenario;
       per_genere[*g].push_back(f);
