@@ -65,7 +65,8 @@ std::array<punto, 3> progressive_del_testo(const tabella_punti& p, std::vector<s
 
 // The curve records that lay the plan: each step's turn is found by
 // recomputing the step exactly for every class and side.
-std::vector<record_testo> curve_di(const profilo_linea& p, int32_t ultimo, std::vector<std::string>& dubbi) {
+std::vector<record_testo> curve_di(const profilo_linea& p, int32_t ultimo, int64_t inizio_massimo,
+                                   std::vector<std::string>& dubbi) {
   std::vector<record_testo> r;
   if (p.limite < 1 || ultimo > p.limite) {
     dubbi.push_back("the line profile is shorter than the line");
@@ -75,12 +76,17 @@ std::vector<record_testo> curve_di(const profilo_linea& p, int32_t ultimo, std::
   const double* y = p.valori[1].data();
   double corrente = 0;  // the turn of the run being read; 0 on the straight
   int32_t inizio_run = 0;
+  bool segue_curva = false;  // the run being read comes right after a curve
   int guasti = 0;
   auto chiudi = [&](int32_t fine) {
     if (corrente == 0) return;
     int classe = 0;
     while (curvature[static_cast<size_t>(classe)] != std::abs(corrente)) ++classe;
-    r.push_back(rec(formato("curva%c%d", corrente < 0 ? 's' : 'd', classe + 1), {inizio_run - 1, fine - inizio_run + 1}));
+    // A run that starts too near the grid's end for a record of its own
+    // continues one before it: its record starts inside the one before.
+    int64_t inizio = inizio_run - 1;
+    if (segue_curva && inizio > inizio_massimo) inizio = inizio_massimo;
+    r.push_back(rec(formato("curva%c%d", corrente < 0 ? 's' : 'd', classe + 1), {inizio, fine - inizio}));
   };
   for (int32_t m = 2; m <= ultimo; ++m) {
     const double d0 = x[m - 1] - x[m - 2];
@@ -106,6 +112,7 @@ std::vector<record_testo> curve_di(const profilo_linea& p, int32_t ultimo, std::
     }
     if (trovata != corrente) {
       chiudi(m - 1);
+      segue_curva = corrente != 0;
       corrente = trovata;
       inizio_run = m;
     }
@@ -180,7 +187,11 @@ std::vector<record_testo> montagne_di(const std::vector<cella>& c, std::vector<s
       usata.push_back(false);
     }
   }
-  auto lontana = [](const tratto& prima, const tratto& dopo) { return 50 * dopo.prima - 50 * (prima.ultima + 1) > 150; };
+  // Start and end as far apart from the neighbours as their cells allow:
+  // CLng(start / 50) and CLng(end / 50 - 1) keep the cells.
+  auto inizio_m = [](const tratto& s) { return 50 * s.prima + (s.prima % 2 == 0 ? 25 : 24); };
+  auto fine_m = [](const tratto& s) { return 50 * (s.ultima + 1) - (s.ultima % 2 == 0 ? 25 : 24); };
+  auto lontana = [&](const tratto& prima, const tratto& dopo) { return inizio_m(dopo) - fine_m(prima) > 150; };
   for (const tratto& s : t) {
     if (s.tipo == 3) continue;
     if (!ordine.empty() && !lontana(ordine.back(), s)) {
@@ -199,12 +210,32 @@ std::vector<record_testo> montagne_di(const std::vector<cella>& c, std::vector<s
   }
   std::vector<record_testo> r;
   for (const tratto& s : ordine) {
-    r.push_back(rec("montagna", {50 * s.prima, 50 * (s.ultima + 1), s.tipo + (s.accesa ? 10 : 0)}));
+    // Whole cells where no neighbour is near, as an author writes them.
+    const bool serve = std::any_of(t.begin(), t.end(), [&](const tratto& q) {
+      return (q.prima > s.ultima && q.prima - s.ultima <= 5) || (s.prima > q.ultima && s.prima - q.ultima <= 5);
+    });
+    const int64_t inizio = serve ? inizio_m(s) : 50 * s.prima;
+    const int64_t fine = serve ? fine_m(s) : 50 * (s.ultima + 1);
+    r.push_back(rec("montagna", {inizio, fine, s.tipo + (s.accesa ? 10 : 0)}));
   }
   return r;
 }
 
 }  // namespace
+
+sotto_fermata oggetto_sotto_fermata(const std::vector<cella>& c, int64_t k) {
+  const cella& f = c[static_cast<size_t>(k)];
+  if (f.tipo != fermata) return sotto_fermata::niente;
+  if (f.tempo != 0) return sotto_fermata::segnale;
+  for (int64_t b = 3; b <= 4; ++b) {
+    const int64_t j = k - 2 * b;
+    if (j < 0) break;
+    const int codice = c[static_cast<size_t>(j)].preavviso;
+    if (codice != 0 && codice % 10 == b && (f.valore_4 - codice / 10) % 10 == 0) return sotto_fermata::segnale;
+  }
+  if (f.valore_2 != 0 || f.valore_3 != 0 || f.valore_4 != 0) return sotto_fermata::indicatore;
+  return sotto_fermata::niente;
+}
 
 std::vector<cella> celle_senza_marche(const std::vector<cella>& celle) {
   std::vector<cella> c = celle;
@@ -235,7 +266,7 @@ testo_ricostruito testo_linea_di(const scenario_binario& s, std::vector<std::str
   t.sezioni.push_back(std::move(generale));
 
   sezione_testo curve{"[curve]", "-- start  length (m)", {}};
-  if (s.profilo) curve.record = curve_di(*s.profilo, s.profilo->limite - 2, dubbi);
+  if (s.profilo) curve.record = curve_di(*s.profilo, s.profilo->limite - 2, 50 * (static_cast<int64_t>(c.size()) - 1) - 100, dubbi);
   t.sezioni.push_back(std::move(curve));
 
   sezione_testo pendenze{"[pendenze]", "-- from (m)  per mille", {}};
@@ -246,8 +277,12 @@ testo_ricostruito testo_linea_di(const scenario_binario& s, std::vector<std::str
 
   sezione_testo indicatori{"[cartelli]", "-- position  figures and stripes of side s  then of side d", {}};
   for (size_t k = 0; k < c.size(); ++k) {
-    const cella& q = c[k];
-    if (q.tipo != indicatore_v_max) continue;
+    cella q = c[k];
+    // A stop written over an indicator board keeps all of it but its kind
+    // and its first value.
+    const bool nascosto = oggetto_sotto_fermata(c, static_cast<int64_t>(k)) == sotto_fermata::indicatore;
+    if (nascosto) q.valore = 0;
+    if (q.tipo != indicatore_v_max && !nascosto) continue;
     const int16_t v[3] = {q.valore, q.valore_2, q.valore_3};
     std::vector<int64_t> n = {posizione_della_cella(static_cast<int64_t>(k))};
     for (int16_t x : v) n.push_back(5 * (x / 100));
@@ -261,10 +296,22 @@ testo_ricostruito testo_linea_di(const scenario_binario& s, std::vector<std::str
   // Sign texts fill the point table downward from record 80, in text order.
   sezione_testo cartelli{"[indicazioni]", "-- position  text", {}};
   const ruoli_punti ruoli = ruoli_di(p);
+  // A sign that no cell shows stood where a stop was written over it: any
+  // stop cell that no other object was under.
+  std::vector<int64_t> fermate_libere;
+  for (size_t k = 0; k < c.size(); ++k) {
+    if (c[k].tipo == fermata && oggetto_sotto_fermata(c, static_cast<int64_t>(k)) == sotto_fermata::niente) {
+      fermate_libere.push_back(static_cast<int64_t>(k));
+    }
+  }
   for (int r = primo_cartello; r >= ruoli.cartello_piu_basso; --r) {
     int64_t cella_cartello = -1;
     for (size_t k = 0; k < c.size() && cella_cartello < 0; ++k) {
       if (c[k].tipo == cartello && c[k].valore == r) cella_cartello = static_cast<int64_t>(k);
+    }
+    if (cella_cartello < 0 && !fermate_libere.empty()) {
+      cella_cartello = fermate_libere.front();
+      fermate_libere.erase(fermate_libere.begin());
     }
     if (cella_cartello < 0) {
       dubbi.push_back(formato("sign text record %d: no cell shows it", r));

@@ -132,8 +132,7 @@ std::vector<segnale_letto> segnali_di(const std::vector<cella>& c, bool sotto_fe
   for (int64_t k = 0; k <= n; ++k) {
     cella s = c[static_cast<size_t>(k)];
     // A stop written over a signal keeps all of it but its kind and valore.
-    const bool nascosto = sotto_fermate && s.tipo == fermata &&
-                          (s.valore_2 != 0 || s.valore_3 != 0 || s.valore_4 != 0 || s.tempo != 0);
+    const bool nascosto = sotto_fermate && oggetto_sotto_fermata(c, k) == sotto_fermata::segnale;
     if (nascosto) s.valore = 0;
     if (s.tipo != segnale && !nascosto) continue;
     int64_t l = ((s.valore_4 % 10) + 10) % 10;

@@ -99,6 +99,13 @@ testo_ricostruito testo_linea_di(const scenario_binario& s, std::vector<std::str
 testo_ricostruito testo_treno_di(const scenario_binario& s, const scelte_ricostruzione& scelte,
                                  std::vector<std::string>& dubbi);
 
+// What a stop cell (kind 10) was written over, from what the stop leaves of
+// it: everything but the kind and valore. A hold time, or a signal's warning
+// codes beyond the stop's own approach marks, tell a signal; other values an
+// indicator board.
+enum class sotto_fermata { niente, segnale, indicatore };
+sotto_fermata oggetto_sotto_fermata(const std::vector<cella>& c, int64_t k);
+
 // The grid without the file marks of cell 1.
 std::vector<cella> celle_senza_marche(const std::vector<cella>& celle);
 
