@@ -6,6 +6,7 @@
 
 #include "scenario/compila.h"
 #include "scenario/decompila.h"
+#include "scenario/differenze.h"
 #include "scenario/init.h"
 #include "scenario/ispeziona.h"
 #include "scenario/mappa.h"
@@ -23,6 +24,7 @@ const char* const aiuto_scenario =
     "  inspect FILE... [--json]            show what a compiled .sim, .dat or _linea.dat holds\n"
     "  map DIR|FILES -o MAP.svg            draw the line, its objects and its profiles\n"
     "  decompile DIR|FILES -o TEXTDIR      write texts that compile to the same files\n"
+    "  diff A B [--json]                   what differs between two compiled scenarios\n"
     "  help [COMMAND]                      show this help, or a command's\n"
     "\n"
     "Run 'scenario COMMAND --help' for the arguments and options of a command.\n";
@@ -72,6 +74,10 @@ int esegui_scenario(int argc, char** argv, std::ostream& out, std::ostream& err)
       out << aiuto_decompile;
       return 0;
     }
+    if (di == "diff") {
+      out << aiuto_diff;
+      return 0;
+    }
     if (di == "help") {
       out << aiuto_scenario;
       return 0;
@@ -83,5 +89,6 @@ int esegui_scenario(int argc, char** argv, std::ostream& out, std::ostream& err)
   if (comando == "inspect") return ispeziona(argomenti, out, err);
   if (comando == "map") return mappa(argomenti, out, err);
   if (comando == "decompile") return comando_decompile(argomenti, out, err);
+  if (comando == "diff") return comando_diff(argomenti, out, err);
   return uso(err, "unknown command '" + comando + "'");
 }
