@@ -25,22 +25,57 @@ std::optional<unsigned char> byte_di(uint32_t cp) {
   return std::nullopt;
 }
 
-void aggiungi_utf8(std::string& out, uint32_t cp) {
+char minuscola_ascii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+}  // namespace
+
+carattere_utf8 leggi_utf8(std::string_view s) {
+  if (s.empty()) return {};
+  auto b = [&s](size_t i) { return static_cast<unsigned char>(s[i]); };
+  const unsigned char c = b(0);
+  if (c < 0x80) return {c, 1};
+  size_t n;
+  char32_t cp;
+  if (c >= 0xC2 && c <= 0xDF) {
+    n = 2;
+    cp = c & 0x1F;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    n = 3;
+    cp = c & 0x0F;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    n = 4;
+    cp = c & 0x07;
+  } else {
+    return {};
+  }
+  if (s.size() < n) return {};
+  for (size_t i = 1; i < n; ++i) {
+    if ((b(i) & 0xC0) != 0x80) return {};
+    cp = (cp << 6) | (b(i) & 0x3F);
+  }
+  if ((n == 3 && cp < 0x800) || (n == 4 && cp < 0x10000) || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) {
+    return {};
+  }
+  return {cp, n};
+}
+
+void aggiungi_utf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
   } else if (cp < 0x800) {
     out += static_cast<char>(0xC0 | (cp >> 6));
     out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
+  } else if (cp < 0x10000) {
     out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
     out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (cp & 0x3F));
   }
 }
-
-char minuscola_ascii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-}  // namespace
 
 std::string cp1252_a_utf8(std::string_view testo) {
   std::string out;
@@ -51,40 +86,14 @@ std::string cp1252_a_utf8(std::string_view testo) {
 
 std::optional<std::string> utf8_a_cp1252(std::string_view testo) {
   std::string out;
-  size_t i = 0;
-  while (i < testo.size()) {
-    auto b = static_cast<unsigned char>(testo[i]);
-    uint32_t cp;
-    size_t n;
-    if (b < 0x80) {
-      cp = b;
-      n = 1;
-    } else if ((b & 0xE0) == 0xC0) {
-      cp = b & 0x1F;
-      n = 2;
-    } else if ((b & 0xF0) == 0xE0) {
-      cp = b & 0x0F;
-      n = 3;
-    } else if ((b & 0xF8) == 0xF0) {
-      cp = b & 0x07;
-      n = 4;
-    } else {
-      return std::nullopt;
-    }
-    if (i + n > testo.size()) return std::nullopt;
-    for (size_t k = 1; k < n; ++k) {
-      auto c = static_cast<unsigned char>(testo[i + k]);
-      if ((c & 0xC0) != 0x80) return std::nullopt;
-      cp = (cp << 6) | (c & 0x3F);
-    }
-    // Overlong forms are not valid UTF-8.
-    if ((n == 2 && cp < 0x80) || (n == 3 && cp < 0x800) || (n == 4 && cp < 0x10000)) {
-      return std::nullopt;
-    }
-    auto byte = byte_di(cp);
+  out.reserve(testo.size());
+  for (size_t i = 0; i < testo.size();) {
+    const carattere_utf8 c = leggi_utf8(testo.substr(i));
+    if (c.lunghezza == 0) return std::nullopt;
+    auto byte = byte_di(c.punto);
     if (!byte) return std::nullopt;
     out += static_cast<char>(*byte);
-    i += n;
+    i += c.lunghezza;
   }
   return out;
 }

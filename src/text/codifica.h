@@ -1,11 +1,29 @@
 #ifndef SCENARIO_TEXT_CODIFICA_H
 #define SCENARIO_TEXT_CODIFICA_H
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
 // Texts of the system are Windows-1252 bytes, one byte per character.
+
+// The one UTF-8 decoder of the system. The code point of the valid UTF-8
+// sequence that starts `s`, and its length in bytes (1 to 4); length 0 when `s`
+// is empty or does not start with a valid sequence (a stray or missing
+// continuation byte, an overlong form, a surrogate, a code point past
+// U+10FFFF).
+struct carattere_utf8 {
+  char32_t punto = 0;
+  size_t lunghezza = 0;
+};
+carattere_utf8 leggi_utf8(std::string_view s);
+
+// Length of the valid UTF-8 sequence that starts `s`, or 0.
+inline size_t sequenza_utf8(std::string_view s) { return leggi_utf8(s).lunghezza; }
+
+// A code point as UTF-8 bytes.
+void aggiungi_utf8(std::string& out, char32_t punto);
 
 // Windows-1252 bytes to UTF-8 (every byte has a character; the five bytes the
 // code page leaves undefined map to the control characters of the same value).

@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "scenario/compila.h"
-#include "scenario/init.h"
+#include "scenario/comando.h"
 
 namespace {
 
@@ -26,29 +25,34 @@ uscita esegui(std::vector<std::string> parole) {
   return {stato, out.str(), err.str()};
 }
 
+// `help X` and `X --help` print the same text, made from the one definition
+// of X; the tool's own help lists every command of the table.
 TEST(Comandi, Help) {
-  struct caso {
-    std::vector<std::string> parole;
-    const char* aiuto;
-  };
-  const caso casi[] = {
-      {{"--help"}, aiuto_scenario},       {{"-h"}, aiuto_scenario},
-      {{"help"}, aiuto_scenario},         {{"help", "help"}, aiuto_scenario},
-      {{"help", "init"}, aiuto_init},     {{"init", "--help"}, aiuto_init},
-      {{"help", "compile"}, aiuto_compile}, {{"compile", "-h"}, aiuto_compile},
-      // Help wins over everything else on the line.
-      {{"compile", "a", "--bogus", "--help"}, aiuto_compile},
-  };
-  for (const caso& c : casi) {
-    SCOPED_TRACE(c.parole[0] + (c.parole.size() > 1 ? " " + c.parole[1] : ""));
-    const uscita u = esegui(c.parole);
-    EXPECT_EQ(u.stato, 0);
-    EXPECT_EQ(u.out, c.aiuto);
-    EXPECT_EQ(u.err, "");
+  const uscita generale = esegui({"--help"});
+  EXPECT_EQ(generale.stato, 0);
+  EXPECT_EQ(generale.out.rfind("usage: scenario <command>", 0), 0u);
+  for (const std::vector<std::string>& parole :
+       std::vector<std::vector<std::string>>{{"-h"}, {"help"}, {"help", "help"}}) {
+    EXPECT_EQ(esegui(parole).out, generale.out);
+  }
+  for (const voce_comando& v : comandi_scenario()) {
+    SCOPED_TRACE(v.nome);
+    EXPECT_NE(generale.out.find(std::string("  ") + v.nome + " "), std::string::npos);
+    const uscita aiuto = esegui({"help", v.nome});
+    EXPECT_EQ(aiuto.stato, 0);
+    EXPECT_EQ(aiuto.err, "");
+    EXPECT_EQ(aiuto.out.rfind(std::string("usage: scenario ") + v.uso + "\n", 0), 0u) << aiuto.out;
+    for (const char* h : {"--help", "-h"}) EXPECT_EQ(esegui({v.nome, h}).out, aiuto.out);
+    // Help wins over everything else on the line.
+    EXPECT_EQ(esegui({v.nome, "a", "--bogus", "--help"}).out, aiuto.out);
+    // Help lines fit a console of 80 columns.
+    std::istringstream righe(aiuto.out);
+    for (std::string r; std::getline(righe, r);) EXPECT_LE(r.size(), 80u) << r;
   }
 }
 
 TEST(Comandi, UsageErrorsGoToStandardErrorWithStatus2) {
+  const std::string aiuto = esegui({"--help"}).out;
   struct caso {
     std::vector<std::string> parole;
     std::string primo_rigo;
@@ -65,7 +69,29 @@ TEST(Comandi, UsageErrorsGoToStandardErrorWithStatus2) {
     const uscita u = esegui(c.parole);
     EXPECT_EQ(u.stato, 2);
     EXPECT_EQ(u.out, "");
-    EXPECT_EQ(u.err, c.primo_rigo + "\n\n" + aiuto_scenario);
+    EXPECT_EQ(u.err, c.primo_rigo + "\n\n" + aiuto);
+  }
+}
+
+// A subcommand's usage error: what is wrong, then its usage line.
+TEST(Comandi, SubcommandUsageErrors) {
+  struct caso {
+    std::vector<std::string> parole;
+    std::string errore;
+  };
+  const std::string uso = "usage: scenario compile LINE_TEXT TRAIN_TEXT -o OUTDIR [options]  "
+                          "(see 'scenario compile --help')\n";
+  const caso casi[] = {
+      {{"compile", "a", "b", "-o", "x", "--jsn"}, "scenario compile: The following argument was not expected: --jsn\n"},
+      {{"compile", "a", "b", "-o", "x", "-o", "y"}, "scenario compile: --output: At Most 1 required but received 2\n"},
+      {{"compile", "a", "b", "-o"}, "scenario compile: --output: 1 required OUTDIR missing\n"},
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.errore);
+    const uscita u = esegui(c.parole);
+    EXPECT_EQ(u.stato, 2);
+    EXPECT_EQ(u.out, "");
+    EXPECT_EQ(u.err, c.errore + uso);
   }
 }
 

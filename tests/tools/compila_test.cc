@@ -8,10 +8,9 @@
 
 #include "core/memorizza_percorso.h"
 #include "model/modello.h"
-#include "run/sha256.h"
 #include "text/archivio.h"
 #include "tools/aiuti_prova.h"
-#include "tools/controllo_json.h"
+#include "tools/json_prova.h"
 
 namespace {
 
@@ -91,11 +90,11 @@ TEST(Compila, BuiltInTextsGiveTheBuildersFiles) {
   const auto f = d.prodotti();
   ASSERT_EQ(f.size(), 3u);
   const fs::path golden(SCENARIO_GOLDEN_DIR);
-  EXPECT_TRUE(f.at("Morsalo_Torvia_R20417.sim") == leggi_file(golden / "Morsalo_Torvia_R20417.sim"));
-  EXPECT_TRUE(f.at("Morsalo_Torvia_R20417.dat") == leggi_file(golden / "Morsalo_Torvia_R20417.dat"));
+  EXPECT_TRUE(prova::come_il_golden(f.at("Morsalo_Torvia_R20417.sim"), golden / "Morsalo_Torvia_R20417.sim"));
+  EXPECT_TRUE(prova::come_il_golden(f.at("Morsalo_Torvia_R20417.dat"), golden / "Morsalo_Torvia_R20417.dat"));
   const std::string& profilo = f.at("Morsalo_Torvia_linea.dat");
   EXPECT_EQ(profilo.size(), 1379964u);
-  EXPECT_EQ(sha256(profilo), "5a37d937ce9256e8b55a76cad4bbd551fcb05f5283bec08fd05dbd5277eec300");
+  EXPECT_TRUE(prova::come_il_golden(profilo, fs::path(SCENARIO_GOLDEN_DIR) / "Morsalo_Torvia_linea.dat"));
   EXPECT_TRUE(d.intatti());
 }
 
@@ -273,26 +272,28 @@ TEST(Compila, MessagesStatusAndFiles) {
   }
 }
 
-const prova::valore_json& membro(const prova::valore_json& o, const char* chiave) {
-  static const prova::valore_json assente;
-  const prova::valore_json* v = o.membro(chiave);
-  EXPECT_NE(v, nullptr) << chiave;
-  return v ? *v : assente;
+using json = nlohmann::json;
+
+const json& membro(const json& o, const char* chiave) {
+  static const json assente;
+  const bool c = o.is_object() && o.contains(chiave);
+  EXPECT_TRUE(c) << chiave;
+  return c ? o.at(chiave) : assente;
 }
 
-prova::valore_json risultato_json(const prova::uscita& u) {
+json risultato_json(const prova::uscita& u) {
   EXPECT_EQ(u.err, "");
   const auto v = prova::leggi_json(u.out);
   EXPECT_TRUE(v.has_value()) << u.out;
-  EXPECT_TRUE(v && v->tipo == prova::valore_json::oggetto);
-  return v.value_or(prova::valore_json{});
+  EXPECT_TRUE(v && v->is_object());
+  return v.value_or(json{});
 }
 
-bool nullo(const prova::valore_json& v) { return v.tipo == prova::valore_json::nullo; }
+bool nullo(const json& v) { return v.is_null(); }
 
-std::vector<std::string> testi(const prova::valore_json& a) {
+std::vector<std::string> testi(const json& a) {
   std::vector<std::string> s;
-  for (const auto& e : a.elementi) s.push_back(e.testo);
+  for (const auto& e : a) s.push_back(e.get<std::string>());
   return s;
 }
 
@@ -300,13 +301,13 @@ TEST(CompilaJson, CleanCompile) {
   testi_su_disco d(prova::testo_linea_incorporato(), prova::testo_treno_incorporato());
   const prova::uscita u = d.compila({"--json"});
   EXPECT_EQ(u.stato, 0);
-  const prova::valore_json j = risultato_json(u);
-  EXPECT_EQ(membro(j, "numero_errore").numero_valore, 0);
-  EXPECT_EQ(membro(j, "posizione_errore").tipo, prova::valore_json::numero);
+  const json j = risultato_json(u);
+  EXPECT_EQ(membro(j, "numero_errore").get<double>(), 0);
+  EXPECT_EQ(membro(j, "posizione_errore").is_number(), true);
   for (const char* k : {"errore", "file", "line", "column", "message"}) EXPECT_TRUE(nullo(membro(j, k))) << k;
   EXPECT_EQ(testi(membro(j, "files")), nomi_binari);
-  EXPECT_EQ(membro(j, "warnings").tipo, prova::valore_json::array);
-  EXPECT_TRUE(membro(j, "warnings").elementi.empty());
+  EXPECT_EQ(membro(j, "warnings").is_array(), true);
+  EXPECT_TRUE(membro(j, "warnings").empty());
 }
 
 TEST(CompilaJson, ErrorWithItsPlace) {
@@ -314,14 +315,14 @@ TEST(CompilaJson, ErrorWithItsPlace) {
                    prova::modificato(prova::testo_treno_incorporato(), {{"segnale,    9450,", "segnale,    9550,"}}));
   const prova::uscita u = d.compila({"--json"});
   EXPECT_EQ(u.stato, 1);
-  const prova::valore_json j = risultato_json(u);
-  EXPECT_EQ(membro(j, "numero_errore").numero_valore, 16);
-  EXPECT_EQ(membro(j, "posizione_errore").numero_valore, 9550);
+  const json j = risultato_json(u);
+  EXPECT_EQ(membro(j, "numero_errore").get<double>(), 16);
+  EXPECT_EQ(membro(j, "posizione_errore").get<double>(), 9550);
   EXPECT_TRUE(nullo(membro(j, "errore")));
-  EXPECT_EQ(membro(j, "file").testo, d.treno);
-  EXPECT_EQ(membro(j, "line").numero_valore, 39);
-  EXPECT_EQ(membro(j, "column").numero_valore, 13);
-  EXPECT_EQ(membro(j, "message").testo,
+  EXPECT_EQ(membro(j, "file").get<std::string>(), d.treno);
+  EXPECT_EQ(membro(j, "line").get<double>(), 39);
+  EXPECT_EQ(membro(j, "column").get<double>(), 13);
+  EXPECT_EQ(membro(j, "message").get<std::string>(),
             d.con_percorsi("a signal falls on an occupied cell; cell 192 already holds a cartello, placed by {L}:54"));
   EXPECT_EQ(testi(membro(j, "files")), nomi_binari);
 }
@@ -331,15 +332,15 @@ TEST(CompilaJson, NoGridNoFiles) {
                    prova::testo_treno_incorporato());
   const prova::uscita u = d.compila({"--json"});
   EXPECT_EQ(u.stato, 3);
-  const prova::valore_json j = risultato_json(u);
-  EXPECT_EQ(membro(j, "numero_errore").numero_valore, 26);
-  EXPECT_EQ(membro(j, "errore").testo, "26");
-  EXPECT_EQ(membro(j, "file").testo, d.linea);
-  EXPECT_EQ(membro(j, "line").numero_valore, 9);
-  EXPECT_EQ(membro(j, "message").testo,
+  const json j = risultato_json(u);
+  EXPECT_EQ(membro(j, "numero_errore").get<double>(), 26);
+  EXPECT_EQ(membro(j, "errore").get<std::string>(), "26");
+  EXPECT_EQ(membro(j, "file").get<std::string>(), d.linea);
+  EXPECT_EQ(membro(j, "line").get<double>(), 9);
+  EXPECT_EQ(membro(j, "message").get<std::string>(),
             "the line text gives no line length; the general section ends here without one");
-  EXPECT_EQ(membro(j, "files").tipo, prova::valore_json::array);
-  EXPECT_TRUE(membro(j, "files").elementi.empty());
+  EXPECT_EQ(membro(j, "files").is_array(), true);
+  EXPECT_TRUE(membro(j, "files").empty());
   EXPECT_TRUE(d.prodotti().empty());
 }
 
@@ -350,14 +351,14 @@ TEST(CompilaJson, WarningsWithAwkwardCharacters) {
                                      {{"[generale]\r\n", "[generale]\r\n  cos\xE8 \"strano\"\x01\\\r\n"}}));
   const prova::uscita u = d.compila({"--json"});
   EXPECT_EQ(u.stato, 0);
-  const prova::valore_json j = risultato_json(u);
-  const prova::valore_json& avvisi = membro(j, "warnings");
-  ASSERT_EQ(avvisi.elementi.size(), 1u);
-  const prova::valore_json& a = avvisi.elementi[0];
-  EXPECT_EQ(membro(a, "file").testo, d.treno);
-  EXPECT_EQ(membro(a, "line").numero_valore, 2);
-  EXPECT_EQ(membro(a, "column").numero_valore, 3);
-  EXPECT_EQ(membro(a, "message").testo,
+  const json j = risultato_json(u);
+  const json& avvisi = membro(j, "warnings");
+  ASSERT_EQ(avvisi.size(), 1u);
+  const json& a = avvisi[0];
+  EXPECT_EQ(membro(a, "file").get<std::string>(), d.treno);
+  EXPECT_EQ(membro(a, "line").get<double>(), 2);
+  EXPECT_EQ(membro(a, "column").get<double>(), 3);
+  EXPECT_EQ(membro(a, "message").get<std::string>(),
             "\"cos\xC3\xA8 \"strano\"\x01\\\" matches no record and is passed over");
 }
 
@@ -394,10 +395,9 @@ TEST(Compila, Refusals) {
       {{d.linea, "-o", d.uscita}, "scenario compile: a line text and a train text are needed\n" + uso},
       {{d.linea, d.treno, d.treno, "-o", d.uscita},
        "scenario compile: only a line text and a train text are compiled\n" + uso},
-      {{d.linea, d.treno, "-o", d.uscita, "--jsn"}, "scenario compile: unknown option '--jsn'\n" + uso},
-      {{d.linea, d.treno, "-o", d.uscita, "-o", d.uscita}, "scenario compile: option '--output' given twice\n" + uso},
-      {{d.linea, d.treno, "-o"}, "scenario compile: option '-o' needs a value\n" + uso},
-      {{d.linea, d.treno, "-o", d.uscita, "--json=yes"}, "scenario compile: option '--json' takes no value\n" + uso},
+      {{d.linea, d.treno, "-o", d.uscita, "--jsn"}, "scenario compile: The following argument was not expected: --jsn\n" + uso},
+      {{d.linea, d.treno, "-o", d.uscita, "-o", d.uscita}, "scenario compile: --output: At Most 1 required but received 2\n" + uso},
+      {{d.linea, d.treno, "-o"}, "scenario compile: --output: 1 required OUTDIR missing\n" + uso},
       {{d.linea, t + "/Other_R1-.txt", "-o", d.uscita},
        "scenario compile: the line text \"" + d.linea + "\" names the scenario \"Morsalo_Torvia\" but the train text \"" +
            t + "/Other_R1-.txt\" names it \"Other\"; rename one of them or give --scenario NAME\n" + uso},

@@ -4,7 +4,7 @@
 
 #include "core/file_binari.h"
 #include "tools/aiuti_prova.h"
-#include "tools/controllo_json.h"
+#include "tools/json_prova.h"
 
 namespace {
 
@@ -102,11 +102,12 @@ TEST(ComandoDiff, ExitStatusesAndJson) {
   EXPECT_EQ(u.stato, 1);
   const auto j = leggi_json(u.out);
   ASSERT_TRUE(j) << u.out;
-  EXPECT_FALSE((*j)["same"].vero);
-  EXPECT_EQ((*j)["header"][0]["field"].testo, "sand");
-  EXPECT_EQ((*j)["header"][0]["a"].testo, "300");
-  EXPECT_EQ((*j)["header"][0]["b"].testo, "250");
-  for (const char* chiave : {"stations", "objects", "profiles", "plan"}) EXPECT_NE(j->membro(chiave), nullptr) << chiave;
+  EXPECT_EQ((*j)["same"], false);
+  EXPECT_EQ((*j)["header"][0], nlohmann::json({{"field", "sand"}, {"a", "300"}, {"b", "250"}}));
+  EXPECT_EQ((*j)["stations"], nlohmann::json::array());
+  EXPECT_EQ((*j)["objects"], nlohmann::json::array());
+  EXPECT_TRUE((*j)["plan"].is_null());
+  ASSERT_TRUE((*j)["profiles"].is_array());
 
   const uscita senza = esegui(comando_diff, {d / "a", d / "c"});
   EXPECT_EQ(senza.stato, 1);

@@ -60,7 +60,7 @@ TEST(Init, RefusesWhatItCannotWrite) {
       {{}, "scenario init: no folder given\nusage: scenario init DIR [--force]  (see 'scenario init --help')\n"},
       {{"a", "b"}, "scenario init: one folder only\nusage: scenario init DIR [--force]  (see 'scenario init --help')\n"},
       {{"a", "--forse"},
-       "scenario init: unknown option '--forse'\nusage: scenario init DIR [--force]  (see 'scenario init --help')\n"},
+       "scenario init: The following argument was not expected: --forse\nusage: scenario init DIR [--force]  (see 'scenario init --help')\n"},
   };
   for (const caso& c : casi) {
     const prova::uscita u = prova::esegui(comando_init, c.argomenti);

@@ -11,13 +11,15 @@
 #include <string>
 #include <vector>
 
+#include <tinyxml2.h>
+
 #include "scenario/ispeziona.h"
 #include "text/codifica.h"
 #include "tools/file_di_prova.h"
 
 namespace {
 
-// ---- A strict reader of well-formed XML, to check the drawings --------------
+// ---- The drawings, read with a real XML parser -----------------------------
 
 struct elemento_xml {
   std::string nome;
@@ -37,165 +39,38 @@ struct documento_xml {
   std::vector<elemento_xml> elementi;  // in document order
 };
 
-class lettore_xml {
- public:
-  static documento_xml leggi(std::string_view t) {
-    lettore_xml l(t);
-    l.documento();
-    return std::move(l.d_);
-  }
-
- private:
-  explicit lettore_xml(std::string_view t) : t_(t) {}
-
-  bool fallisci(const std::string& perche) {
-    if (d_.errore.empty()) d_.errore = perche + " at byte " + std::to_string(i_);
-    return false;
-  }
-  bool fine() const { return i_ >= t_.size(); }
-  bool inizia(std::string_view s) const { return t_.substr(i_, s.size()) == s; }
-  void spazi() {
-    while (!fine() && std::string_view(" \t\r\n").find(t_[i_]) != std::string_view::npos) ++i_;
-  }
-
-  // Every character must be one that XML allows: valid UTF-8, no control
-  // characters but tab and the line ends.
-  bool caratteri() {
-    for (size_t k = 0; k < t_.size(); k = i_) {
-      i_ = k;
-      auto c = static_cast<unsigned char>(t_[k]);
-      size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-      if (n == 0 || k + n > t_.size()) return fallisci("not UTF-8");
-      for (size_t j = 1; j < n; ++j) {
-        if ((static_cast<unsigned char>(t_[k + j]) & 0xC0) != 0x80) return fallisci("not UTF-8");
-      }
-      if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') return fallisci("control character");
-      if (t_.substr(k, 3) == "\xEF\xBF\xBE" || t_.substr(k, 3) == "\xEF\xBF\xBF") return fallisci("not a character");
-      i_ = k + n;
+struct lettore_xml {
+  // The elements of a document in document order; `errore` names what keeps
+  // the text from being well-formed XML.
+  static documento_xml leggi(const std::string& t) {
+    documento_xml d;
+    tinyxml2::XMLDocument x(true, tinyxml2::COLLAPSE_WHITESPACE);
+    x.Parse(t.data(), t.size());
+    if (x.Error()) {
+      d.errore = x.ErrorStr();
+      return d;
     }
-    return true;
+    // Whitespace is kept as written.
+    tinyxml2::XMLDocument esatto(true, tinyxml2::PRESERVE_WHITESPACE);
+    esatto.Parse(t.data(), t.size());
+    aggiungi(esatto.RootElement(), d);
+    return d;
   }
 
-  bool nome(std::string& n) {
-    auto primo = [](char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == ':'; };
-    auto altro = [&](char c) {
-      return primo(c) || std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == '.';
-    };
-    if (fine() || !primo(t_[i_])) return fallisci("a name expected");
-    size_t da = i_;
-    while (!fine() && altro(t_[i_])) ++i_;
-    n = std::string(t_.substr(da, i_ - da));
-    return true;
-  }
-
-  // Character data up to `fine_dati`, with the references resolved.
-  bool dati(char fine_dati, std::string& out) {
-    while (!fine() && t_[i_] != fine_dati) {
-      char c = t_[i_];
-      if (c == '<') return fallisci("'<' in data");
-      if (c != '&') {
-        out += c;
-        ++i_;
-        continue;
+  static void aggiungi(const tinyxml2::XMLElement* e, documento_xml& d) {
+    for (; e; e = e->NextSiblingElement()) {
+      elemento_xml el;
+      el.nome = e->Name();
+      for (const tinyxml2::XMLAttribute* a = e->FirstAttribute(); a; a = a->Next()) {
+        el.attributi.emplace_back(a->Name(), a->Value());
       }
-      size_t pv = t_.find(';', i_);
-      if (pv == std::string_view::npos) return fallisci("unterminated reference");
-      std::string_view r = t_.substr(i_ + 1, pv - i_ - 1);
-      if (r == "amp") {
-        out += '&';
-      } else if (r == "lt") {
-        out += '<';
-      } else if (r == "gt") {
-        out += '>';
-      } else if (r == "quot") {
-        out += '"';
-      } else if (r == "apos") {
-        out += '\'';
-      } else {
-        return fallisci("unknown reference &" + std::string(r) + ";");
+      for (const tinyxml2::XMLNode* n = e->FirstChild(); n; n = n->NextSibling()) {
+        if (const tinyxml2::XMLText* t = n->ToText()) el.testo += t->Value();
       }
-      i_ = pv + 1;
+      d.elementi.push_back(std::move(el));
+      aggiungi(e->FirstChildElement(), d);
     }
-    return true;
   }
-
-  bool etichetta_apertura(std::vector<size_t>& aperti) {
-    ++i_;
-    elemento_xml e;
-    if (!nome(e.nome)) return false;
-    while (true) {
-      size_t prima = i_;
-      spazi();
-      if (inizia("/>") || inizia(">")) break;
-      if (i_ == prima) return fallisci("a blank expected before an attribute");
-      std::string a, v;
-      if (!nome(a)) return false;
-      spazi();
-      if (!inizia("=")) return fallisci("'=' expected");
-      ++i_;
-      spazi();
-      if (fine() || (t_[i_] != '"' && t_[i_] != '\'')) return fallisci("a quoted value expected");
-      char virgolette = t_[i_++];
-      if (!dati(virgolette, v)) return false;
-      if (fine()) return fallisci("unterminated value");
-      ++i_;
-      if (std::any_of(e.attributi.begin(), e.attributi.end(), [&](const auto& x) { return x.first == a; })) {
-        return fallisci("attribute " + a + " twice");
-      }
-      e.attributi.emplace_back(a, v);
-    }
-    bool vuoto = inizia("/>");
-    i_ += vuoto ? 2 : 1;
-    d_.elementi.push_back(std::move(e));
-    if (!vuoto) aperti.push_back(d_.elementi.size() - 1);
-    return true;
-  }
-
-  void documento() {
-    if (!caratteri()) return;
-    i_ = 0;
-    if (inizia("<?xml")) {
-      size_t f = t_.find("?>");
-      if (f == std::string_view::npos) return (void)fallisci("unterminated declaration");
-      i_ = f + 2;
-    }
-    std::vector<size_t> aperti;
-    bool radice = false;
-    while (!fine()) {
-      if (inizia("<!--")) {
-        size_t f = t_.find("-->", i_ + 4);
-        if (f == std::string_view::npos) return (void)fallisci("unterminated comment");
-        i_ = f + 3;
-      } else if (inizia("</")) {
-        i_ += 2;
-        std::string n;
-        if (!nome(n)) return;
-        spazi();
-        if (!inizia(">")) return (void)fallisci("'>' expected");
-        ++i_;
-        if (aperti.empty() || d_.elementi[aperti.back()].nome != n) return (void)fallisci("</" + n + "> unbalanced");
-        aperti.pop_back();
-      } else if (inizia("<")) {
-        if (aperti.empty() && radice) return (void)fallisci("a second root element");
-        radice = true;
-        if (!etichetta_apertura(aperti)) return;
-      } else {
-        std::string testo;
-        if (!dati('<', testo)) return;
-        if (aperti.empty()) {
-          if (testo.find_first_not_of(" \t\r\n") != std::string::npos) return (void)fallisci("text outside the root");
-        } else {
-          d_.elementi[aperti.back()].testo += testo;
-        }
-      }
-    }
-    if (!aperti.empty()) return (void)fallisci("<" + d_.elementi[aperti.back()].nome + "> not closed");
-    if (!radice) fallisci("no root element");
-  }
-
-  std::string_view t_;
-  size_t i_ = 0;
-  documento_xml d_;
 };
 
 // ---- Helpers ------------------------------------------------------------------
@@ -458,8 +333,8 @@ TEST(Mappa, UsageErrorsAndBadInputs) {
   } casi[] = {
       {{sim}, "scenario map: no output file: give -o MAP.svg"},
       {{"-o", "x.svg"}, "scenario map: no folder or files given"},
-      {{sim, "-o"}, "scenario map: -o needs a file name"},
-      {{sim, "--colour", "-o", "x.svg"}, "scenario map: unknown option --colour"},
+      {{sim, "-o"}, "scenario map: --output: 1 required FILE missing"},
+      {{sim, "--colour", "-o", "x.svg"}, "scenario map: The following argument was not expected: --colour"},
       {{sim, "note.txt", "-o", "x.svg"},
        "scenario map: note.txt: not a name of a scenario file (it should end in .sim, .dat or _linea.dat)"},
       {{vuota.string(), "-o", "x.svg"}, "scenario map: no train scenario file (.sim) in " + vuota.string()},
@@ -481,7 +356,7 @@ TEST(Mappa, UsageErrorsAndBadInputs) {
 
   esecuzione aiuto = esegui({"--help"});
   EXPECT_EQ(aiuto.stato, 0);
-  EXPECT_EQ(aiuto.out.rfind("usage: scenario map FOLDER -o MAP.svg\n", 0), 0u);
+  EXPECT_EQ(aiuto.out.rfind("usage: scenario map DIR|FILES -o MAP.svg\n", 0), 0u);
 }
 
 TEST(Mappa, UnwritableOutputIsReported) {

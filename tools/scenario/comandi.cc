@@ -1,9 +1,12 @@
 #include "scenario/comandi.h"
 
 #include <iostream>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "scenario/comando.h"
 #include "scenario/compila.h"
 #include "scenario/decompila.h"
 #include "scenario/differenze.h"
@@ -11,84 +14,154 @@
 #include "scenario/ispeziona.h"
 #include "scenario/mappa.h"
 
-const char* const aiuto_scenario =
-    "usage: scenario <command> [arguments]\n"
-    "\n"
-    "The authors' tool: start from the built-in texts, compile your own, look\n"
-    "into the compiled files.\n"
-    "\n"
-    "commands:\n"
-    "  init DIR [--force]                  write the built-in line and train texts into DIR\n"
-    "  compile LINE TRAIN -o OUTDIR [...]  compile a line text and a train text into the\n"
-    "                                      binary scenario files\n"
-    "  inspect FILE... [--json]            show what a compiled .sim, .dat or _linea.dat holds\n"
-    "  map DIR|FILES -o MAP.svg            draw the line, its objects and its profiles\n"
-    "  decompile DIR|FILES -o TEXTDIR      write texts that compile to the same files\n"
-    "  diff A B [--json]                   what differs between two compiled scenarios\n"
-    "  help [COMMAND]                      show this help, or a command's\n"
-    "\n"
-    "Run 'scenario COMMAND --help' for the arguments and options of a command.\n";
-
 namespace {
 
-int uso(std::ostream& err, const std::string& perche) {
-  err << "scenario: " << perche << "\n\n" << aiuto_scenario;
+const voce_comando* voce_di(const std::string& nome) {
+  for (const voce_comando& v : comandi_scenario()) {
+    if (nome == v.nome) return &v;
+  }
+  return nullptr;
+}
+
+// The help of a subcommand: its usage line first, as the tool's messages
+// show it, then what CLI11 knows of its arguments and options.
+class formato_aiuto : public CLI::Formatter {
+ public:
+  std::string make_help(const CLI::App* app, std::string, CLI::AppFormatMode modo) const override {
+    if (modo == CLI::AppFormatMode::Sub) return make_expanded(app);
+    const voce_comando* v = voce_di(app->get_name());
+    std::string s = "usage: scenario " + std::string(v ? v->uso : app->get_name().c_str()) + "\n\n";
+    s += make_description(app);
+    s += make_positionals(app);
+    s += make_groups(app, modo);
+    const std::string piede = make_footer(app);
+    if (!piede.empty()) s += "\n" + piede;
+    return s;
+  }
+};
+
+std::string aiuto_generale() {
+  std::string s =
+      "usage: scenario <command> [arguments]\n"
+      "\n"
+      "The authors' tool: start from the built-in texts, compile your own, look\n"
+      "into the compiled files.\n"
+      "\n"
+      "commands:\n";
+  for (const voce_comando& v : comandi_scenario()) {
+    std::string riga = "  " + std::string(v.nome);
+    riga.resize(std::max<size_t>(riga.size() + 1, 18), ' ');
+    s += riga + v.sintesi + "\n";
+  }
+  s += "  help [COMMAND]   show this help, or a command's\n"
+       "\n"
+       "Run 'scenario COMMAND --help' for the arguments and options of a command.\n";
+  return s;
+}
+
+int uso_generale(std::ostream& err, const std::string& perche) {
+  err << "scenario: " << perche << "\n\n" << aiuto_generale();
   return 2;
+}
+
+// The tool's command line: one CLI11 subcommand for each row of the table.
+struct riga_di_comando {
+  CLI::App app{"", "scenario"};
+  std::vector<std::pair<CLI::App*, esecuzione_comando>> sotto;
+
+  explicit riga_di_comando(flussi io) {
+    auto formato = std::make_shared<formato_aiuto>();
+    formato->column_width(24);
+    app.formatter(formato);
+    for (const voce_comando& v : comandi_scenario()) {
+      CLI::App* s = app.add_subcommand(v.nome, v.sintesi);
+      s->formatter(formato);
+      sotto.emplace_back(s, v.definisci(*s, io));
+    }
+  }
+};
+
+// Parses and runs `scenario NAME argomenti...`; NAME is a known command.
+int esegui_voce(const voce_comando& v, const std::vector<std::string>& argomenti, std::ostream& out,
+                std::ostream& err) {
+  riga_di_comando r({out, err});
+  std::vector<std::string> parole = {v.nome};
+  parole.insert(parole.end(), argomenti.begin(), argomenti.end());
+  // CLI11 takes the words last first.
+  std::vector<std::string> rovesciate(parole.rbegin(), parole.rend());
+  CLI::App* sub = r.app.get_subcommand(v.nome);
+  try {
+    r.app.parse(rovesciate);
+  } catch (const CLI::CallForHelp&) {
+    out << sub->help();
+    return 0;
+  } catch (const CLI::ParseError& e) {
+    return uso_sbagliato(v.nome, e.what(), err);
+  }
+  for (auto& [s, esegui] : r.sotto) {
+    if (s == sub) return esegui();
+  }
+  return 2;
+}
+
+std::string aiuto_di(const voce_comando& v) {
+  riga_di_comando r({std::cout, std::cerr});
+  return r.app.get_subcommand(v.nome)->help();
 }
 
 }  // namespace
 
+int uso_sbagliato(const std::string& nome, const std::string& perche, std::ostream& err) {
+  const voce_comando* v = voce_di(nome);
+  err << "scenario " << nome << ": " << perche << "\n";
+  if (v) err << "usage: scenario " << v->uso << "  (see 'scenario " << nome << " --help')\n";
+  return 2;
+}
+
+const std::vector<voce_comando>& comandi_scenario() {
+  static const std::vector<voce_comando> voci = {
+      {"init", "write the built-in line and train texts into DIR", "init DIR [--force]", definisci_init},
+      {"compile", "compile a line text and a train text into the binary scenario files",
+       "compile LINE_TEXT TRAIN_TEXT -o OUTDIR [options]", definisci_compile},
+      {"inspect", "show what a compiled .sim, .dat or _linea.dat holds", "inspect FILE... [--json]",
+       definisci_inspect},
+      {"map", "draw the line, its objects and its profiles as SVG", "map DIR|FILES -o MAP.svg", definisci_map},
+      {"decompile", "write line and train texts that compile to the same files",
+       "decompile DIR|FILES -o TEXTDIR [options]", definisci_decompile},
+      {"diff", "show what differs between two compiled scenarios", "diff A B [--json]", definisci_diff},
+  };
+  return voci;
+}
+
+int esegui_comando(const std::string& nome, const std::vector<std::string>& argomenti, std::ostream& out,
+                   std::ostream& err) {
+  const voce_comando* v = voce_di(nome);
+  if (!v) return uso_generale(err, "unknown command '" + nome + "'");
+  return esegui_voce(*v, argomenti, out, err);
+}
+
 int esegui_scenario(int argc, char** argv) { return esegui_scenario(argc, argv, std::cout, std::cerr); }
 
 int esegui_scenario(int argc, char** argv, std::ostream& out, std::ostream& err) {
-  if (argc < 2) return uso(err, "no command given");
+  if (argc < 2) return uso_generale(err, "no command given");
   const std::string comando = argv[1];
   const std::vector<std::string> argomenti(argv + 2, argv + argc);
 
   if (comando == "--help" || comando == "-h") {
-    out << aiuto_scenario;
+    out << aiuto_generale();
     return 0;
   }
   if (comando == "help") {
-    if (argomenti.empty()) {
-      out << aiuto_scenario;
+    if (argomenti.empty() || argomenti[0] == "help") {
+      if (argomenti.size() > 1) return uso_generale(err, "help takes one command at most");
+      out << aiuto_generale();
       return 0;
     }
-    if (argomenti.size() > 1) return uso(err, "help takes one command at most");
-    const std::string& di = argomenti[0];
-    if (di == "init") {
-      out << aiuto_init;
-      return 0;
-    }
-    if (di == "compile") {
-      out << aiuto_compile;
-      return 0;
-    }
-    if (di == "inspect" || di == "map") {
-      // The command prints its own help.
-      char aiuto[] = "--help";
-      char* argv_aiuto[] = {argv[0], argv[2], aiuto, nullptr};
-      return esegui_scenario(3, argv_aiuto, out, err);
-    }
-    if (di == "decompile") {
-      out << aiuto_decompile;
-      return 0;
-    }
-    if (di == "diff") {
-      out << aiuto_diff;
-      return 0;
-    }
-    if (di == "help") {
-      out << aiuto_scenario;
-      return 0;
-    }
-    return uso(err, "unknown command '" + di + "'");
+    if (argomenti.size() > 1) return uso_generale(err, "help takes one command at most");
+    const voce_comando* v = voce_di(argomenti[0]);
+    if (!v) return uso_generale(err, "unknown command '" + argomenti[0] + "'");
+    out << aiuto_di(*v);
+    return 0;
   }
-  if (comando == "init") return comando_init(argomenti, out, err);
-  if (comando == "compile") return comando_compile(argomenti, out, err);
-  if (comando == "inspect") return ispeziona(argomenti, out, err);
-  if (comando == "map") return mappa(argomenti, out, err);
-  if (comando == "decompile") return comando_decompile(argomenti, out, err);
-  if (comando == "diff") return comando_diff(argomenti, out, err);
-  return uso(err, "unknown command '" + comando + "'");
+  return esegui_comando(comando, argomenti, out, err);
 }

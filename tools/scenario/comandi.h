@@ -10,7 +10,4 @@ int esegui_scenario(int argc, char** argv);
 // them can be run from tests.
 int esegui_scenario(int argc, char** argv, std::ostream& out, std::ostream& err);
 
-// The tool's own help.
-extern const char* const aiuto_scenario;
-
 #endif

@@ -13,7 +13,7 @@
 #include "model/modello.h"
 #include "model/nomi_file.h"
 #include "scenario/nomi_scenario.h"
-#include "scenario/opzioni.h"
+#include "scenario/comando.h"
 #include "scenario/rapporto.h"
 #include "scenario/json.h"
 #include "scenario/percorsi.h"
@@ -22,24 +22,12 @@
 
 namespace fs = std::filesystem;
 
-const char* const aiuto_compile =
-    "usage: scenario compile LINE_TEXT TRAIN_TEXT -o OUTDIR [options]\n"
-    "\n"
-    "Compiles a line text and a train text into the binary scenario files, exactly\n"
-    "as the builder does, and writes them into OUTDIR (created when missing):\n"
-    "NAME_linea.dat (the line profile), NAME_CODE.sim and NAME_CODE.dat.\n"
-    "The texts themselves are never changed.\n"
-    "\n"
+namespace {
+
+const char* const piede_compile =
     "NAME and CODE come from the texts' names when they are NAME_linea.txt and\n"
-    "NAME_CODE-.txt; otherwise give them with the options.\n"
-    "\n"
-    "options:\n"
-    "  -o, --output OUTDIR   the folder to write the binary files into\n"
-    "  --scenario NAME       the scenario name (overrides the file names)\n"
-    "  --train-code CODE     the train code (overrides the train text's name)\n"
-    "  --no-line-profile     neither compute nor write the line profile\n"
-    "  --json                print the result as one JSON object\n"
-    "  -h, --help            show this help\n"
+    "NAME_CODE-.txt; otherwise give them with the options. The texts themselves\n"
+    "are never changed.\n"
     "\n"
     "exit status:\n"
     "  0  compiled without error\n"
@@ -47,16 +35,55 @@ const char* const aiuto_compile =
     "  2  usage error, a text that cannot be read, or OUTDIR cannot be written\n"
     "  3  no binary file written (error 1250 or 1251, or no cell grid)\n";
 
+// The command line of compile.
+struct opzioni_compile {
+  std::vector<std::string> testi;
+  std::string uscita;
+  std::string scenario;
+  std::string codice;
+  bool senza_profilo = false;
+  bool json = false;
+  bool con_uscita = false, con_scenario = false, con_codice = false;
+};
+
+int esegui_compile(const opzioni_compile& o, std::ostream& out, std::ostream& err);
+
+}  // namespace
+
+esecuzione_comando definisci_compile(CLI::App& sub, flussi io) {
+  auto o = std::make_shared<opzioni_compile>();
+  sub.description(
+      "Compiles a line text and a train text into the binary scenario files, exactly\n"
+      "as the builder does, and writes them into OUTDIR (created when missing):\n"
+      "NAME_linea.dat (the line profile), NAME_CODE.sim and NAME_CODE.dat.");
+  sub.add_option("texts", o->testi, "the line text, then the train text")->type_name("LINE_TEXT TRAIN_TEXT");
+  CLI::Option* uscita = sub.add_option("-o,--output", o->uscita, "the folder to write the binary files into")
+                            ->type_name("OUTDIR");
+  CLI::Option* scenario = sub.add_option("--scenario", o->scenario, "the scenario name (overrides the file names)")
+                              ->type_name("NAME");
+  CLI::Option* codice =
+      sub.add_option("--train-code", o->codice, "the train code (overrides the train text's name)")->type_name("CODE");
+  sub.add_flag("--no-line-profile", o->senza_profilo, "neither compute nor write the line profile");
+  sub.add_flag("--json", o->json, "print the result as one JSON object");
+  sub.footer(piede_compile);
+  return [o, io, uscita, scenario, codice] {
+    o->con_uscita = uscita->count() > 0;
+    o->con_scenario = scenario->count() > 0;
+    o->con_codice = codice->count() > 0;
+    return esegui_compile(*o, io.out, io.err);
+  };
+}
+
+int comando_compile(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+  return esegui_comando("compile", argomenti, out, err);
+}
+
 namespace {
 
 // A source text larger than this is not a source text.
 constexpr uintmax_t testo_massimo = 64u << 20;
 
-int uso(std::ostream& err, const std::string& perche) {
-  err << "scenario compile: " << perche << "\n"
-      << "usage: scenario compile LINE_TEXT TRAIN_TEXT -o OUTDIR [options]  (see 'scenario compile --help')\n";
-  return 2;
-}
+int uso(std::ostream& err, const std::string& perche) { return uso_sbagliato("compile", perche, err); }
 
 int fallito(std::ostream& err, const std::string& perche) {
   err << "scenario compile: " << perche << "\n";
@@ -93,78 +120,54 @@ std::optional<std::string> leggi_sorgente(const std::string& percorso, std::stri
   }
 }
 
-std::string json_intero_o_null(int32_t v, bool presente) { return presente ? std::to_string(v) : "null"; }
-
-std::string json_stringa_o_null(const std::string& s, bool presente) {
-  return presente ? stringa_json(s) : "null";
+// A place as the three keys file, line and column, each null when not known.
+void metti_luogo(json& j, const luogo_messaggio& l) {
+  j["file"] = l.file.empty() ? json(nullptr) : json(l.file);
+  j["line"] = l.riga > 0 ? json(l.riga) : json(nullptr);
+  j["column"] = l.riga > 0 ? json(l.colonna) : json(nullptr);
 }
 
-std::string json_luogo(const luogo_messaggio& l) {
-  return "\"file\":" + json_stringa_o_null(l.file, !l.file.empty()) +
-         ",\"line\":" + json_intero_o_null(l.riga, l.riga > 0) +
-         ",\"column\":" + json_intero_o_null(l.colonna, l.riga > 0);
-}
-
-std::string risultato_json(const modello& m, const esito_compilazione& esito, const messaggio_errore& errore,
-                           const std::vector<messaggio_avviso>& avvisi) {
-  std::string j = "{";
-  j += "\"numero_errore\":" + std::to_string(m.numero_errore);
-  j += ",\"posizione_errore\":" + std::to_string(m.posizione_errore);
-  j += ",\"errore\":" + json_stringa_o_null(esito.errore, !esito.errore.empty());
-  j += ',';
-  j += json_luogo(errore.luogo);
-  j += ",\"message\":" + json_stringa_o_null(riassunto_errore(errore), errore.codice != 0);
-  j += ",\"files\":[";
-  for (size_t i = 0; i < esito.file_scritti.size(); ++i) {
-    if (i) j += ",";
-    j += stringa_json(cp1252_a_utf8(esito.file_scritti[i]));
+json risultato_json(const modello& m, const esito_compilazione& esito, const messaggio_errore& errore,
+                    const std::vector<messaggio_avviso>& avvisi) {
+  json j;
+  j["numero_errore"] = m.numero_errore;
+  j["posizione_errore"] = m.posizione_errore;
+  j["errore"] = esito.errore.empty() ? json(nullptr) : json(esito.errore);
+  metti_luogo(j, errore.luogo);
+  j["message"] = errore.codice != 0 ? json(riassunto_errore(errore)) : json(nullptr);
+  j["files"] = json::array();
+  for (const std::string& f : esito.file_scritti) j["files"].push_back(cp1252_a_utf8(f));
+  j["warnings"] = json::array();
+  for (const messaggio_avviso& a : avvisi) {
+    json w;
+    metti_luogo(w, a.luogo);
+    w["message"] = riassunto_avviso(a);
+    j["warnings"].push_back(std::move(w));
   }
-  j += "],\"warnings\":[";
-  for (size_t i = 0; i < avvisi.size(); ++i) {
-    if (i) j += ",";
-    j += '{';
-    j += json_luogo(avvisi[i].luogo);
-    j += ",\"message\":";
-    j += stringa_json(riassunto_avviso(avvisi[i]));
-    j += '}';
-  }
-  j += "]}\n";
   return j;
 }
 
 }  // namespace
 
-int comando_compile(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
-  argomenti_comando a;
-  const std::string sbaglio = leggi_argomenti(argomenti,
-                                              {{"output", "o", true},
-                                               {"scenario", nullptr, true},
-                                               {"train-code", nullptr, true},
-                                               {"no-line-profile", nullptr, false},
-                                               {"json", nullptr, false}},
-                                              a);
-  if (!sbaglio.empty()) return uso(err, sbaglio);
-  if (a.aiuto) {
-    out << aiuto_compile;
-    return 0;
-  }
-  if (a.posizionali.size() != 2) {
-    return uso(err, a.posizionali.size() < 2 ? "a line text and a train text are needed"
-                                             : "only a line text and a train text are compiled");
-  }
-  if (!a.valori.count("output")) return uso(err, "no output folder given (-o OUTDIR)");
-  auto opzione = [&](const char* nome) -> std::optional<std::string> {
-    auto it = a.valori.find(nome);
-    return it == a.valori.end() ? std::nullopt : std::optional<std::string>(it->second);
-  };
-  const bool json = a.segnali.count("json") != 0;
-  const int32_t j = a.segnali.count("no-line-profile") ? 0 : 1;
+namespace {
 
-  testo_autore linea{a.posizionali[0], {}};
-  testo_autore treno{a.posizionali[1], {}};
+int esegui_compile(const opzioni_compile& o, std::ostream& out, std::ostream& err) {
+  if (o.testi.size() != 2) {
+    return uso(err, o.testi.size() < 2 ? "a line text and a train text are needed"
+                                       : "only a line text and a train text are compiled");
+  }
+  if (!o.con_uscita) return uso(err, "no output folder given (-o OUTDIR)");
+  auto opzione = [](bool data, const std::string& valore) {
+    return data ? std::optional<std::string>(valore) : std::nullopt;
+  };
+  const bool json = o.json;
+  const int32_t j = o.senza_profilo ? 0 : 1;
+
+  testo_autore linea{o.testi[0], {}};
+  testo_autore treno{o.testi[1], {}};
   nomi_scenario nomi;
-  const std::string perche_nomi =
-      deriva_nomi(linea.percorso, treno.percorso, opzione("scenario"), opzione("train-code"), nomi);
+  const std::string perche_nomi = deriva_nomi(linea.percorso, treno.percorso, opzione(o.con_scenario, o.scenario),
+                                              opzione(o.con_codice, o.codice), nomi);
   if (!perche_nomi.empty()) return uso(err, perche_nomi);
 
   // Both texts are read before anything else happens.
@@ -181,7 +184,7 @@ int comando_compile(const std::vector<std::string>& argomenti, std::ostream& out
 
   // The output folder, and every file the compile may write there, are looked
   // at before compiling: a refusal writes nothing.
-  const fs::path cartella = percorso_utf8(*opzione("output"));
+  const fs::path cartella = percorso_utf8(o.uscita);
   std::error_code ec;
   const fs::file_status stato = fs::status(cartella, ec);
   if (fs::exists(stato) && !fs::is_directory(stato)) {
@@ -226,7 +229,7 @@ int comando_compile(const std::vector<std::string>& argomenti, std::ostream& out
   const messaggio_errore errore = errore_della_compilazione(m, traccia, esito, linea, treno);
   const std::vector<messaggio_avviso> avvisi = avvisi_della_compilazione(traccia, linea, treno);
   if (json) {
-    out << risultato_json(m, esito, errore, avvisi);
+    out << testo_json(risultato_json(m, esito, errore, avvisi)) << "\n";
   } else {
     for (const messaggio_avviso& av : avvisi) err << testo_avviso_autore(av);
     err << testo_errore_autore(errore);
@@ -235,3 +238,5 @@ int comando_compile(const std::vector<std::string>& argomenti, std::ostream& out
   if (!esito.errore.empty()) return 3;
   return m.numero_errore != 0 ? 1 : 0;
 }
+
+}  // namespace

@@ -5,19 +5,21 @@
 #include <string>
 #include <vector>
 
+#include "scenario/comando.h"
+
 // `scenario compile LINE_TEXT TRAIN_TEXT -o OUTDIR [--scenario NAME]
 // [--train-code CODE] [--no-line-profile] [--json]`: compiles an author's two
 // texts exactly as the builder does and writes the binary files into OUTDIR.
 // The texts are compiled from private copies in memory and never touched.
-// `argomenti` are the words after "compile". Returns the exit status:
+// Exit status:
 //   0  compiled without error
 //   1  compiled with an error recorded; the files are written all the same
 //   2  usage error, or a text that cannot be read, or an output folder that
 //      cannot be written
 //   3  no binary file written: a taken slot (1250, 1251) or no cell grid
-int comando_compile(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err);
+esecuzione_comando definisci_compile(CLI::App& sub, flussi io);
 
-// The help of the subcommand.
-extern const char* const aiuto_compile;
+// The command run with the words after "compile".
+int comando_compile(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err);
 
 #endif

@@ -6,30 +6,16 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "scenario/decodifica.h"
 #include "scenario/formato.h"
 #include "scenario/json.h"
 #include "scenario/lettura_scenario.h"
-#include "scenario/opzioni.h"
 #include "scenario/percorsi.h"
 #include "text/codifica.h"
 
 namespace fs = std::filesystem;
-
-const char* const aiuto_diff =
-    "usage: scenario diff A B [--json]\n"
-    "\n"
-    "Shows what differs between two compiled scenarios, each a folder or a train\n"
-    "scenario file (.sim) with its .dat and _linea.dat beside it: header values\n"
-    "by name, stations by name and field, cell objects by kind and position,\n"
-    "profiles as changed runs, and the largest distance between the two plans.\n"
-    "\n"
-    "options:\n"
-    "  --json      print the differences as one JSON object\n"
-    "  -h, --help  show this help\n"
-    "\n"
-    "exit status: 0 the two are the same, 1 they differ, 2 usage error or bad input.\n";
 
 namespace {
 
@@ -286,47 +272,50 @@ void stampa_differenze(const differenze_scenari& d, std::ostream& out) {
   if (d.uguali()) out << "the two scenarios are the same\n";
 }
 
-void stampa_differenze_json(const differenze_scenari& d, std::ostream& out) {
-  scrittore_json j(out);
-  j.oggetto().chiave("same").logico(d.uguali());
-  auto valori = [&j](const std::vector<valore_diverso>& v) {
-    j.lista();
-    for (const valore_diverso& x : v) j.oggetto().chiave("field").testo(x.campo).chiave("a").testo(x.a).chiave("b").testo(x.b).chiudi();
-    j.chiudi();
+json differenze_json(const differenze_scenari& d) {
+  auto valori = [](const std::vector<valore_diverso>& v) {
+    json l = json::array();
+    for (const valore_diverso& x : v) l.push_back({{"field", x.campo}, {"a", x.a}, {"b", x.b}});
+    return l;
   };
-  j.chiave("header");
-  valori(d.testata);
-  j.chiave("stations").lista();
+  json j = {{"same", d.uguali()}, {"header", valori(d.testata)}};
+  json stazioni = json::array();
   for (const differenza_stazione& s : d.stazioni) {
-    j.oggetto().chiave("name").testo(s.nome).chiave("change").testo(s.cambio).chiave("fields");
-    valori(s.campi);
-    j.chiudi();
+    stazioni.push_back({{"name", s.nome}, {"change", s.cambio}, {"fields", valori(s.campi)}});
   }
-  j.chiudi();
-  j.chiave("objects").lista();
+  j["stations"] = std::move(stazioni);
+  json oggetti = json::array();
   for (const differenza_oggetto& o : d.oggetti) {
-    j.oggetto().chiave("cell").intero(o.cella).chiave("position_m").intero(50 * o.cella);
-    j.chiave("kind_a").testo(o.tipo_a).chiave("kind_b").testo(o.tipo_b).chiave("a").testo(o.a).chiave("b").testo(o.b);
-    j.chiudi();
+    oggetti.push_back({{"cell", o.cella},
+                       {"position_m", 50 * o.cella},
+                       {"kind_a", o.tipo_a},
+                       {"kind_b", o.tipo_b},
+                       {"a", o.a},
+                       {"b", o.b}});
   }
-  j.chiudi();
-  j.chiave("profiles").lista();
+  j["objects"] = std::move(oggetti);
+  json profili = json::array();
   for (const differenza_profilo& p : d.profili) {
-    j.oggetto().chiave("profile").testo(p.profilo).chiave("from_m").intero(50 * p.prima).chiave("to_m").intero(50 * p.ultima);
-    j.chiave("a").intero(p.a).chiave("b").intero(p.b).chiave("unit").testo(p.unita).chiudi();
+    profili.push_back({{"profile", p.profilo},
+                       {"from_m", 50 * p.prima},
+                       {"to_m", 50 * p.ultima},
+                       {"a", p.a},
+                       {"b", p.b},
+                       {"unit", p.unita}});
   }
-  j.chiudi();
-  j.chiave("plan");
+  j["profiles"] = std::move(profili);
   if (d.piano) {
     const differenza_piano& p = *d.piano;
-    j.oggetto().chiave("in_a").logico(p.in_a).chiave("in_b").logico(p.in_b);
-    j.chiave("points_a").intero(p.punti_a).chiave("points_b").intero(p.punti_b);
-    j.chiave("largest_distance_m").reale(p.distanza_massima).chiave("at_point").intero(p.al_punto).chiudi();
+    j["plan"] = {{"in_a", p.in_a},
+                 {"in_b", p.in_b},
+                 {"points_a", p.punti_a},
+                 {"points_b", p.punti_b},
+                 {"largest_distance_m", std::isfinite(p.distanza_massima) ? json(p.distanza_massima) : json()},
+                 {"at_point", p.al_punto}};
   } else {
-    j.reale(std::nan(""));  // null: the plans do not differ
+    j["plan"] = nullptr;  // the plans do not differ
   }
-  j.chiudi();
-  out << "\n";
+  return j;
 }
 
 namespace {
@@ -351,20 +340,17 @@ std::string leggi_lato(const std::string& ingresso, file_scenario& f) {
 
 }  // namespace
 
-int comando_diff(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
-  argomenti_comando a;
-  const std::string errore = leggi_argomenti(argomenti, {{"json", nullptr, false}}, a);
-  if (!errore.empty() || (!a.aiuto && a.posizionali.size() != 2)) {
-    err << "scenario diff: " << (errore.empty() ? "give two scenarios, A and B" : errore) << "\n"
-        << "usage: scenario diff A B [--json]\n";
-    return 2;
-  }
-  if (a.aiuto) {
-    out << aiuto_diff;
-    return 0;
-  }
+namespace {
+
+struct opzioni_diff {
+  std::vector<std::string> scenari;
+  bool json = false;
+};
+
+int esegui_diff(const opzioni_diff& o, std::ostream& out, std::ostream& err) {
+  if (o.scenari.size() != 2) return uso_sbagliato("diff", "give two scenarios, A and B", err);
   file_scenario fa, fb;
-  for (auto [ingresso, f] : {std::pair{&a.posizionali[0], &fa}, std::pair{&a.posizionali[1], &fb}}) {
+  for (auto [ingresso, f] : {std::pair{&o.scenari[0], &fa}, std::pair{&o.scenari[1], &fb}}) {
     const std::string problema = leggi_lato(*ingresso, *f);
     if (!problema.empty()) {
       err << "scenario diff: " << problema << "\n";
@@ -372,10 +358,29 @@ int comando_diff(const std::vector<std::string>& argomenti, std::ostream& out, s
     }
   }
   const differenze_scenari d = confronta_scenari(fa.dati, fb.dati);
-  if (a.segnali.count("json")) {
-    stampa_differenze_json(d, out);
+  if (o.json) {
+    out << testo_json(differenze_json(d)) << "\n";
   } else {
     stampa_differenze(d, out);
   }
   return d.uguali() ? 0 : 1;
+}
+
+}  // namespace
+
+esecuzione_comando definisci_diff(CLI::App& sub, flussi io) {
+  auto o = std::make_shared<opzioni_diff>();
+  sub.description(
+      "Shows what differs between two compiled scenarios, each a folder or a train\n"
+      "scenario file (.sim) with its .dat and _linea.dat beside it: header values\n"
+      "by name, stations by name and field, cell objects by kind and position,\n"
+      "profiles as changed runs, and the largest distance between the two plans.");
+  sub.add_option("scenarios", o->scenari, "the two scenarios")->type_name("A B");
+  sub.add_flag("--json", o->json, "print the differences as one JSON object");
+  sub.footer("exit status: 0 the two are the same, 1 they differ, 2 usage error or bad input\n");
+  return [o, io] { return esegui_diff(*o, io.out, io.err); };
+}
+
+int comando_diff(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+  return esegui_comando("diff", argomenti, out, err);
 }

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "scenario/comando.h"
+#include "scenario/json.h"
 #include "scenario/ricostruzione.h"
 
 // A value that differs: in A, in B (UTF-8; empty where one side lacks it).
@@ -68,13 +70,12 @@ struct differenze_scenari {
 differenze_scenari confronta_scenari(const scenario_binario& a, const scenario_binario& b);
 
 void stampa_differenze(const differenze_scenari& d, std::ostream& out);
-void stampa_differenze_json(const differenze_scenari& d, std::ostream& out);
-
-extern const char* const aiuto_diff;
+json differenze_json(const differenze_scenari& d);
 
 // `diff A B [--json]`, A and B each a folder or a train scenario file (.sim)
 // with its cell file and line profile beside it. Returns 0 when the two are
 // the same, 1 when they differ, 2 on a usage error or bad input.
+esecuzione_comando definisci_diff(CLI::App& sub, flussi io);
 int comando_diff(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err);
 
 #endif

@@ -1,13 +1,14 @@
 #include "scenario/init.h"
 
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "line/dati_linea.h"
 #include "model/errore_esecuzione.h"
 #include "model/modello.h"
 #include "model/nomi_file.h"
-#include "scenario/opzioni.h"
+#include "scenario/comando.h"
 #include "scenario/percorsi.h"
 #include "text/archivio.h"
 #include "text/scrittura.h"
@@ -15,25 +16,9 @@
 
 namespace fs = std::filesystem;
 
-const char* const aiuto_init =
-    "usage: scenario init DIR [--force]\n"
-    "\n"
-    "Writes the built-in line text and train text into DIR (created when missing):\n"
-    "  Morsalo_Torvia_linea.txt     the line\n"
-    "  Morsalo_Torvia_R20417-.txt   the train that runs over it\n"
-    "Edit them, then compile them with 'scenario compile'.\n"
-    "\n"
-    "options:\n"
-    "  --force     replace files that already exist (otherwise nothing is written)\n"
-    "  -h, --help  show this help\n";
-
 namespace {
 
-int uso(std::ostream& err, const std::string& perche) {
-  err << "scenario init: " << perche << "\n"
-      << "usage: scenario init DIR [--force]  (see 'scenario init --help')\n";
-  return 2;
-}
+int uso(std::ostream& err, const std::string& perche) { return uso_sbagliato("init", perche, err); }
 
 int fallito(std::ostream& err, const std::string& perche) {
   err << "scenario init: " << perche << "\n";
@@ -42,19 +27,15 @@ int fallito(std::ostream& err, const std::string& perche) {
 
 std::string mostra(const fs::path& p) { return testo_percorso(p); }
 
-}  // namespace
+struct opzioni_init {
+  std::vector<std::string> cartelle;
+  bool forza = false;
+};
 
-int comando_init(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
-  argomenti_comando a;
-  const std::string errore = leggi_argomenti(argomenti, {{"force", nullptr, false}}, a);
-  if (!errore.empty()) return uso(err, errore);
-  if (a.aiuto) {
-    out << aiuto_init;
-    return 0;
-  }
-  if (a.posizionali.size() != 1) return uso(err, a.posizionali.empty() ? "no folder given" : "one folder only");
-  const bool forza = a.segnali.count("force") != 0;
-  const fs::path cartella = percorso_utf8(a.posizionali[0]);
+int esegui_init(const opzioni_init& o, std::ostream& out, std::ostream& err) {
+  if (o.cartelle.size() != 1) return uso(err, o.cartelle.empty() ? "no folder given" : "one folder only");
+  const bool forza = o.forza;
+  const fs::path cartella = percorso_utf8(o.cartelle[0]);
 
   modello m;
   m.nome_scenario = "Morsalo_Torvia";
@@ -92,4 +73,23 @@ int comando_init(const std::vector<std::string>& argomenti, std::ostream& out, s
     return fallito(err, e.what());
   }
   return 0;
+}
+
+}  // namespace
+
+esecuzione_comando definisci_init(CLI::App& sub, flussi io) {
+  auto o = std::make_shared<opzioni_init>();
+  sub.description(
+      "Writes the built-in line text and train text into DIR (created when missing):\n"
+      "  Morsalo_Torvia_linea.txt     the line\n"
+      "  Morsalo_Torvia_R20417-.txt   the train that runs over it\n"
+      "Edit them, then compile them with 'scenario compile'.");
+  sub.add_option("dir", o->cartelle, "the folder to write the texts into")->type_name("DIR");
+  sub.add_flag("--force", o->forza, "replace files that exist (else nothing is written)");
+  sub.footer("exit status: 0 written, 2 usage error or a file that cannot be written\n");
+  return [o, io] { return esegui_init(*o, io.out, io.err); };
+}
+
+int comando_init(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+  return esegui_comando("init", argomenti, out, err);
 }

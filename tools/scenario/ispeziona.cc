@@ -1,6 +1,7 @@
 #include "scenario/ispeziona.h"
 
 #include <iostream>
+#include <memory>
 
 #include "core/codici_gara.h"
 #include "scenario/formato.h"
@@ -9,21 +10,14 @@
 
 namespace {
 
-const char* const aiuto =
-    "usage: scenario inspect FILE... [--json]\n"
-    "\n"
+const char* const descrizione_inspect =
     "Prints the binary files of a compiled scenario as readable text. The kind of\n"
     "each file comes from the end of its name:\n"
-    "  NAME_linea.dat   the line profile: points, element types, extent and length of the plan\n"
+    "  NAME_linea.dat   the line profile: points, element types, extent and\n"
+    "                   length of the plan\n"
     "  NAME_TRAIN.dat   the cell file: file mark and code, objects, approach marks,\n"
     "                   speed, gradient, adhesion and mountain runs\n"
-    "  NAME_TRAIN.sim   the point table: header slots, stations, sign texts\n"
-    "\n"
-    "  --json   print one JSON object {\"files\": [...]}, one entry per file\n"
-    "  --help   print this text\n"
-    "\n"
-    "Exit status: 0 when every file fits its layout, 2 on a usage error or when a\n"
-    "file cannot be read or does not fit its layout.\n";
+    "  NAME_TRAIN.sim   the point table: header slots, stations, sign texts";
 
 // The three kilometre progressives, in the order of their records.
 const struct {
@@ -411,7 +405,6 @@ void json_profilo(const esame_file& e, scrittore_json& j) {
   j.chiave("length_m").reale(est.lunghezza);
 }
 
-bool e_opzione(const std::string& a) { return a.size() > 1 && a[0] == '-'; }
 
 }  // namespace
 
@@ -494,29 +487,17 @@ void stampa_json(const esame_file& e, scrittore_json& j) {
   j.chiudi();
 }
 
-int ispeziona(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
-  bool json = false;
-  bool solo_file = false;
+namespace {
+
+struct opzioni_inspect {
   std::vector<std::string> file;
-  for (const std::string& a : argomenti) {
-    if (!solo_file && a == "--") {
-      solo_file = true;
-    } else if (!solo_file && (a == "--help" || a == "-h")) {
-      out << aiuto;
-      return 0;
-    } else if (!solo_file && a == "--json") {
-      json = true;
-    } else if (!solo_file && e_opzione(a)) {
-      err << "scenario inspect: unknown option " << a << "\n" << aiuto;
-      return 2;
-    } else {
-      file.push_back(a);
-    }
-  }
-  if (file.empty()) {
-    err << "scenario inspect: no file given\n" << aiuto;
-    return 2;
-  }
+  bool json = false;
+};
+
+int esegui_inspect(const opzioni_inspect& o, std::ostream& out, std::ostream& err) {
+  if (o.file.empty()) return uso_sbagliato("inspect", "no file given", err);
+  const bool json = o.json;
+  const std::vector<std::string>& file = o.file;
   int stato = 0;
   bool stampato = false;
   scrittore_json j(out);
@@ -540,4 +521,21 @@ int ispeziona(const std::vector<std::string>& argomenti, std::ostream& out, std:
     out << "\n";
   }
   return stato;
+}
+
+}  // namespace
+
+esecuzione_comando definisci_inspect(CLI::App& sub, flussi io) {
+  auto o = std::make_shared<opzioni_inspect>();
+  sub.description(descrizione_inspect);
+  sub.add_option("files", o->file, "the compiled files to show")->type_name("FILE...");
+  sub.add_flag("--json", o->json, "print one JSON object: {\"files\": [...]}");
+  sub.footer(
+      "exit status: 0 when every file fits its layout, 2 on a usage error or when a\n"
+      "file cannot be read or does not fit its layout\n");
+  return [o, io] { return esegui_inspect(*o, io.out, io.err); };
+}
+
+int ispeziona(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+  return esegui_comando("inspect", argomenti, out, err);
 }

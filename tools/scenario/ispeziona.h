@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "scenario/comando.h"
 #include "scenario/decodifica.h"
 #include "scenario/json.h"
 
@@ -39,6 +40,7 @@ void stampa_json(const esame_file& e, scrittore_json& j);
 // The command: `inspect FILE... [--json]`. Readable output goes to `out`,
 // errors to `err`. Returns 0, or 2 on a usage error or when a file cannot be
 // read or does not fit its layout (every file is still reported).
+esecuzione_comando definisci_inspect(CLI::App& sub, flussi io);
 int ispeziona(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err);
 
 

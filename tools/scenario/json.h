@@ -1,24 +1,27 @@
 #ifndef SCENARIO_TOOLS_JSON_H
 #define SCENARIO_TOOLS_JSON_H
 
-#include <cstddef>
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Length of the valid UTF-8 sequence that starts `s` (1 to 4), or 0 when `s`
-// is empty or does not start with one.
-size_t sequenza_utf8(std::string_view s);
+// Every JSON value the tool prints is an nlohmann-json value that keeps its
+// keys in the order they were set.
+using json = nlohmann::ordered_json;
 
-// A UTF-8 text as a JSON string, quotes included: the quote, the backslash and
-// every control character below U+0020 are escaped; a byte sequence that is
-// not valid UTF-8 becomes U+FFFD.
-std::string stringa_json(std::string_view utf8);
+// The text of a value on one line. A byte sequence that is not valid UTF-8
+// becomes U+FFFD, so the output is always valid UTF-8.
+std::string testo_json(const json& v);
 
-// Writes one JSON value to a stream, putting the commas and colons where they
-// belong. The caller opens and closes the containers in order.
+// A UTF-8 text as a JSON string, quotes included.
+inline std::string stringa_json(std::string_view utf8) { return testo_json(json(std::string(utf8))); }
+
+// Builds one JSON value in order, for output made piece by piece: the caller
+// opens and closes the containers in order, and the value is printed to the
+// stream when its outermost container is closed.
 class scrittore_json {
  public:
   explicit scrittore_json(std::ostream& out) : out_(out) {}
@@ -35,12 +38,13 @@ class scrittore_json {
   scrittore_json& logico(bool v);
 
  private:
-  void prima_del_valore();
+  // Puts a value where the next one goes; returns it.
+  json& metti(json v);
 
   std::ostream& out_;
-  std::vector<char> aperti_;  // the closing bracket of each open container
-  bool primo_ = true;         // nothing written yet in the innermost container
-  bool dopo_chiave_ = false;
+  json radice_;
+  std::vector<json*> aperti_;
+  std::string chiave_;
 };
 
 #endif

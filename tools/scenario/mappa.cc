@@ -18,22 +18,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const aiuto =
-    "usage: scenario map FOLDER -o MAP.svg\n"
-    "       scenario map NAME_TRAIN.sim NAME_TRAIN.dat [NAME_linea.dat] -o MAP.svg\n"
-    "\n"
+const char* const descrizione_map =
     "Draws a compiled scenario as one SVG file that any browser opens: the plan of\n"
     "the line from the line profile file, with its stations, signals, slowdowns\n"
     "and boards, a kilometre scale, and below it the speed limit, the gradient\n"
     "and the adhesion along the line. A folder must hold the files of one\n"
     "scenario. Without a line profile file only the charts along the line are\n"
-    "drawn.\n"
-    "\n"
-    "  -o, --output FILE   where to write the drawing (\"-\" for standard output)\n"
-    "  --help              print this text\n"
-    "\n"
-    "Exit status: 0 when the drawing is written, 1 when it cannot be written, 2 on\n"
-    "a usage error or when an input cannot be read or does not fit its layout.\n";
+    "drawn.";
 
 // Sizes of the drawing, in SVG user units.
 constexpr double larghezza_svg = 1600;
@@ -598,36 +589,19 @@ void disegna_mappa(const scenario_decodificato& s, std::ostream& out) {
       << svg.str() << "</svg>\n";
 }
 
-int mappa(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+namespace {
+
+struct opzioni_map {
   std::vector<std::string> ingressi;
-  std::optional<std::string> uscita;
-  for (size_t i = 0; i < argomenti.size(); ++i) {
-    const std::string& a = argomenti[i];
-    if (a == "--help" || a == "-h") {
-      out << aiuto;
-      return 0;
-    }
-    if (a == "-o" || a == "--output") {
-      if (i + 1 == argomenti.size()) {
-        err << errore_uso(a + " needs a file name") << "\n" << aiuto;
-        return 2;
-      }
-      uscita = argomenti[++i];
-    } else if (a.size() > 1 && a[0] == '-') {
-      err << errore_uso("unknown option " + a) << "\n" << aiuto;
-      return 2;
-    } else {
-      ingressi.push_back(a);
-    }
-  }
-  if (!uscita) {
-    err << errore_uso("no output file: give -o MAP.svg") << "\n" << aiuto;
-    return 2;
-  }
-  if (ingressi.empty()) {
-    err << errore_uso("no folder or files given") << "\n" << aiuto;
-    return 2;
-  }
+  std::string uscita;
+  bool con_uscita = false;
+};
+
+int esegui_map(const opzioni_map& o, std::ostream& out, std::ostream& err) {
+  if (!o.con_uscita) return uso_sbagliato("map", "no output file: give -o MAP.svg", err);
+  if (o.ingressi.empty()) return uso_sbagliato("map", "no folder or files given", err);
+  const std::vector<std::string>& ingressi = o.ingressi;
+  const std::optional<std::string> uscita = o.uscita;
 
   // Which files to draw.
   std::map<genere_file, std::vector<std::string>> per_genere;
@@ -734,4 +708,27 @@ int mappa(const std::vector<std::string>& argomenti, std::ostream& out, std::ost
     return 1;
   }
   return 0;
+}
+
+}  // namespace
+
+esecuzione_comando definisci_map(CLI::App& sub, flussi io) {
+  auto o = std::make_shared<opzioni_map>();
+  sub.description(descrizione_map);
+  sub.add_option("inputs", o->ingressi, "a folder, or N_T.sim N_T.dat [N_linea.dat]")
+      ->type_name("DIR|FILES");
+  CLI::Option* uscita =
+      sub.add_option("-o,--output", o->uscita, "where to write the drawing (\"-\" for standard output)")
+          ->type_name("FILE");
+  sub.footer(
+      "exit status: 0 when the drawing is written, 1 when it cannot be written, 2 on\n"
+      "a usage error or when an input cannot be read or does not fit its layout\n");
+  return [o, io, uscita] {
+    o->con_uscita = uscita->count() > 0;
+    return esegui_map(*o, io.out, io.err);
+  };
+}
+
+int mappa(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+  return esegui_comando("map", argomenti, out, err);
 }

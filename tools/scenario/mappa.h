@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "scenario/comando.h"
 #include "scenario/decodifica.h"
 
 // The decoded files of one scenario. The line profile may be missing: the
@@ -33,6 +34,7 @@ void disegna_mappa(const scenario_decodificato& s, std::ostream& svg);
 // The command: `map DIR | FILE... -o OUT.svg` (OUT "-" writes to `out`).
 // Returns 0, 1 when the drawing cannot be written, 2 on a usage error or an
 // input that cannot be read or does not fit its layout.
+esecuzione_comando definisci_map(CLI::App& sub, flussi io);
 int mappa(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err);
 
 
