@@ -249,40 +249,41 @@ ricostruzione ricostruisci(const scenario_binario& s) {
     if (marcatore && !(c[k].tipo == abbattimento && c[k].valore == 180)) certi.push_back({static_cast<int32_t>(k), c[k]});
   }
 
+  // The search compiles without the plan, which has no part in the cells or
+  // the point table; the texts found are then compiled once with it.
+  scenario_binario senza_piano{s.punti, s.celle, std::nullopt};
+  auto differenze = [&](const std::string& treno, bool piano) {
+    const compilazione_memoria m = compila_in_memoria(r.nome_scenario, r.codice_treno, r.linea, treno, piano);
+    std::vector<std::string> diff;
+    if (m.errore != 0) {
+      diff.push_back(formato("the compile of the texts records error %d at %d m", m.errore, m.posizione_errore));
+    }
+    if (m.scritto) {
+      const std::vector<std::string> d = confronta_binari(piano ? s : senza_piano, m.file);
+      diff.insert(diff.end(), d.begin(), d.end());
+    }
+    return std::pair{diff, m};
+  };
   size_t migliore = SIZE_MAX;
+  std::vector<std::string> dubbi_migliori;
   const std::pair<bool, bool> ordini[] = {{false, false}, {true, false}, {true, true}};
   for (const auto& [dopo, sotto] : ordini) {
     scelte_ricostruzione scelte{dopo, sotto, certi};
     // Each round adds the first stored marker that the compile did not put
-    // where it stands.
-    for (size_t giro = 0; giro <= c.size(); ++giro) {
+    // where it stands; after many rounds, all of them at once.
+    for (size_t giro = 0; giro <= c.size() && migliore > 0; ++giro) {
       std::vector<std::string> dubbi;
       const std::string treno = scrivi_testo(testo_treno_di(s, scelte, dubbi));
-      const compilazione_memoria m = compila_in_memoria(r.nome_scenario, r.codice_treno, r.linea, treno, con_linea);
-      std::vector<std::string> diff;
-      if (m.errore != 0) {
-        diff.push_back(formato("the compile of the texts records error %d at %d m", m.errore, m.posizione_errore));
-      }
-      if (m.scritto) {
-        const std::vector<std::string> d = confronta_binari(s, m.file);
-        diff.insert(diff.end(), d.begin(), d.end());
-      }
+      const auto [diff, m] = differenze(treno, false);
       if (diff.size() < migliore) {
         migliore = diff.size();
         r.treno = treno;
-        r.differenze = diff;
-        r.differenze.insert(r.differenze.begin(), dubbi_linea.begin(), dubbi_linea.end());
-        r.differenze.insert(r.differenze.end(), dubbi.begin(), dubbi.end());
-        if (diff.empty()) {
-          r.identico = true;
-          r.differenze.clear();
-          return r;
-        }
+        dubbi_migliori = dubbi;
       }
-      if (!m.scritto) break;
+      if (!m.scritto || diff.empty()) break;
       const std::vector<cella> o = celle_senza_marche(m.file.celle);
       bool aggiunto = false;
-      for (size_t k = 0; k < c.size() && k < o.size() && !aggiunto; ++k) {
+      for (size_t k = 0; k < c.size() && k < o.size() && (!aggiunto || giro >= 200); ++k) {
         const bool marcatore = c[k].tipo == abbattimento || c[k].tipo == abbattimento_zero;
         if (marcatore && (o[k].tipo != c[k].tipo || o[k].valore != c[k].valore)) {
           scelte.abbattimenti.push_back({static_cast<int32_t>(k), c[k]});
@@ -291,6 +292,13 @@ ricostruzione ricostruisci(const scenario_binario& s) {
       }
       if (!aggiunto) break;
     }
+    if (migliore == 0) break;
+  }
+  r.differenze = differenze(r.treno, con_linea).first;
+  r.identico = r.differenze.empty();
+  if (!r.identico) {
+    r.differenze.insert(r.differenze.begin(), dubbi_linea.begin(), dubbi_linea.end());
+    r.differenze.insert(r.differenze.end(), dubbi_migliori.begin(), dubbi_migliori.end());
   }
   return r;
 }
