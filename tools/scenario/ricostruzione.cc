@@ -285,7 +285,9 @@ ricostruzione ricostruisci(const scenario_binario& s) {
       bool aggiunto = false;
       for (size_t k = 0; k < c.size() && k < o.size() && (!aggiunto || giro >= 200); ++k) {
         const bool marcatore = c[k].tipo == abbattimento || c[k].tipo == abbattimento_zero;
-        if (marcatore && (o[k].tipo != c[k].tipo || o[k].valore != c[k].valore)) {
+        const bool gia = std::any_of(scelte.abbattimenti.begin(), scelte.abbattimenti.end(),
+                                     [k](const auto& q) { return q.first == static_cast<int32_t>(k); });
+        if (marcatore && !gia && (o[k].tipo != c[k].tipo || o[k].valore != c[k].valore)) {
           scelte.abbattimenti.push_back({static_cast<int32_t>(k), c[k]});
           aggiunto = true;
         }
