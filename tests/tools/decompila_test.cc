@@ -262,6 +262,17 @@ TEST(ComandoDecompile, BadOrMissingInputIsAUsageFailure) {
       {{f.in(), "-o", f.out(), "--scenario", "Altro"}, "no train scenario file (.sim) in " + f.in()},
       {{f.in(), "-o", f.out(), "--bogus"}, "--bogus"},
   };
+  // A scenario name that would write outside TEXTDIR.
+  {
+    modello m = scenario_incorporato();
+    m.punti[punto_scenario].testo = "../fuori";
+    f.d.scrivi("strano/Morsalo_Torvia_R20417.sim", byte_file_sim(m));
+    f.d.scrivi("strano/Morsalo_Torvia_R20417.dat", byte_file_dat(m));
+  }
+  const uscita strano = esegui(comando_decompile, {f.d / "strano", "-o", f.out()});
+  EXPECT_EQ(strano.stato, 2);
+  EXPECT_NE(strano.err.find("the scenario name it holds cannot name a text"), std::string::npos) << strano.err;
+  EXPECT_FALSE(fs::exists(f.d / "fuori_linea.txt"));
   for (const auto& c : casi) {
     const uscita u = esegui(comando_decompile, c.argomenti);
     EXPECT_EQ(u.stato, 2) << c.messaggio;

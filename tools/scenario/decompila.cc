@@ -7,6 +7,7 @@
 #include "model/errore_esecuzione.h"
 #include "model/nomi_file.h"
 #include "scenario/lettura_scenario.h"
+#include "scenario/nomi_scenario.h"
 #include "scenario/percorsi.h"
 #include "text/archivio.h"
 #include "text/codifica.h"
@@ -89,6 +90,17 @@ int esegui_decompile(const opzioni_decompile& o, std::ostream& out, std::ostream
   std::error_code ec;
   if (fs::exists(cartella, ec) && !fs::is_directory(cartella, ec)) {
     return fallito(err, "cannot write into " + *uscita + ": it is not a folder");
+  }
+  // The names come from the files: they must make safe file names before
+  // anything is written with them.
+  const std::pair<const char*, const std::string*> nomi[] = {{"scenario name", &r.nome_scenario},
+                                                             {"train code", &r.codice_treno}};
+  for (const auto& [che, nome] : nomi) {
+    std::string cp1252;
+    const std::string perche = controlla_nome(cp1252_a_utf8(*nome), cp1252);
+    if (!perche.empty()) {
+      return fallito(err, f.sim + ": the " + che + " it holds cannot name a text: " + perche);
+    }
   }
   archivio_disco disco(cartella);
   const std::pair<std::string, const std::string*> testi[] = {{nome_testo_linea(m), &r.linea},
