@@ -26,6 +26,7 @@ class generatore_scenari {
 
   scenario_casuale genera() {
     occupate_.clear();
+    fermate_.clear();
     scenario_casuale s;
     s.con_linea = tra(0, 5) != 0;
     lunghezza_ = tra(4000, 40000);
@@ -133,9 +134,11 @@ class generatore_scenari {
         if (p > 50 * ultima_) break;
       }
     }
-    // Stations first, one after the other along the line, as the built-in
-    // train has them.
-    r.push_back("[stazioni]");
+    // Stations one after the other along the line; their records come first,
+    // as the built-in train has them, or after the signals.
+    std::vector<std::string> stazioni = {"[stazioni]"};
+    const bool stazioni_dopo = moneta(3);
+    std::swap(r, stazioni);
     int x = 50 * tra(0, 20);
     const int tipi[] = {5, 6, 7, 8, 11, 12, 24, 27, 30};
     for (int i = 0; i < tra(0, 5); ++i) {
@@ -146,6 +149,7 @@ class generatore_scenari {
       const int fermata = static_cast<int>(std::lround(static_cast<double>(fine) / 50 - 1));
       if (occupate_.count(fermata) || occupate_.count(fermata - 1) || occupate_.count(fermata + 1)) break;
       for (int k = fermata - 8; k <= fermata + 2; ++k) occupate_.insert(k);
+      fermate_.push_back(fermata);
       const int orario = tra(0, 86399);
       r.push_back("stazione, " + n(x) + ", " + n(tipo) + ", " + n(l) + ", " + n(tra(0, 1)) + ", " + n(tra(0, 1)) + ", " +
                   n(tra(0, 1)) + ", " + n(tra(0, 4)) + ", " + n(tra(0, 1)) + ", " + n(tra(0, 1)) + ", " + n(tra(0, 4)) +
@@ -153,6 +157,8 @@ class generatore_scenari {
                   n(orario / 60 % 60) + ", " + n(orario % 60) + ", " + testo());
       x = fine + l + 50 * tra(8, 80);
     }
+    std::swap(r, stazioni);
+    if (!stazioni_dopo) r.insert(r.end(), stazioni.begin(), stazioni.end());
     r.push_back("[rallentamenti]");
     for (int i = 0; i < tra(0, 3); ++i) {
       const int a = tra(3, ultima_ - 30);
@@ -174,13 +180,16 @@ class generatore_scenari {
     }
     r.push_back("[segnali]");
     for (int i = 0; i < tra(0, 10); ++i) {
-      const int k = prendi_cella(10, ultima_);
+      int k = prendi_cella(10, ultima_);
       if (k < 0 || occupate_.count(k - 1) || occupate_.count(k - 2)) continue;
+      // Now and then a signal that a stop, written after it, covers.
+      if (stazioni_dopo && !fermate_.empty() && moneta(3)) k = fermate_[static_cast<size_t>(tra(0, static_cast<int>(fermate_.size()) - 1))];
       const int sx = tra(0, 2);
       r.push_back("segnale, " + n(50 * (k - 1) + tra(-24, 24)) + ", " + n(sx) + ", " + n(tra(0, 9)) + ", " +
                   n(tra(0, 9)) + ", " + n(tra(0, 9)) + ", " + n(tra(0, 3)) + ", " + n(tra(0, 2)) + ", " + n(tra(0, 9)) +
                   ", " + n(tra(0, 9)) + ", " + n(tra(0, 9)) + ", " + n(moneta() ? 0 : tra(1, 300)));
     }
+    if (stazioni_dopo) r.insert(r.end(), stazioni.begin(), stazioni.end());
     r.push_back("[abbattimenti]");
     for (int i = 0; i < tra(0, 3); ++i) {
       const int k = prendi_cella(3, ultima_);
@@ -202,6 +211,7 @@ class generatore_scenari {
   int celle_ = 0;
   int ultima_ = 0;
   std::set<int> occupate_;
+  std::vector<int> fermate_;  // the stop cells of the stations drawn
 };
 
 }  // namespace prova
