@@ -36,7 +36,7 @@ std::vector<record_testo> profilo_treno(const std::vector<cella>& c, uint8_t cel
   return r;
 }
 
-record_testo stazione_di(const punto& p, int i) {
+record_testo stazione_di(const punto& p) {
   const int64_t x = p.posizione;
   int64_t lunghezza = 0;
   int64_t opzione_3 = p.opzione_3;
@@ -45,10 +45,10 @@ record_testo stazione_di(const punto& p, int i) {
     opzione_3 = 0;
   } else {
     lunghezza = 2 * (x - p.inizio);
-    // The first station's option is cleared after it lengthened the stop.
+    // The option lengthens the stop by 50 m; the first station's is cleared
+    // after that.
     if (p.fine == x + lunghezza / 2 + 50 && opzione_3 == 0) opzione_3 = 1;
   }
-  (void)i;
   const int64_t h = p.orario / 3600;
   const int64_t mi = p.orario / 60 % 60;
   const int64_t se = p.orario % 60;
@@ -227,7 +227,7 @@ testo_ricostruito testo_treno_di(const scenario_binario& s, const scelte_ricostr
 
   sezione_testo stazioni{"[stazioni]", "-- position  kind  length  options  times  name", {}};
   const ruoli_punti ruoli = ruoli_di(p);
-  for (int i = 1; i <= ruoli.ultima_stazione; ++i) stazioni.record.push_back(stazione_di(p[static_cast<size_t>(i)], i));
+  for (int i = 1; i <= ruoli.ultima_stazione; ++i) stazioni.record.push_back(stazione_di(p[static_cast<size_t>(i)]));
 
   if (!scelte.stazioni_dopo_segnali) t.sezioni.push_back(stazioni);
   t.sezioni.push_back(
