@@ -127,14 +127,27 @@ void metti_luogo(json& j, const luogo_messaggio& l) {
   j["column"] = l.riga > 0 ? json(l.colonna) : json(nullptr);
 }
 
+// Notes as a list of objects with a place and a message.
+json note_json(const std::vector<nota_messaggio>& note) {
+  json l = json::array();
+  for (const nota_messaggio& n : note) {
+    json o;
+    metti_luogo(o, n.luogo);
+    o["message"] = n.testo;
+    l.push_back(std::move(o));
+  }
+  return l;
+}
+
 json risultato_json(const modello& m, const esito_compilazione& esito, const messaggio_errore& errore,
                     const std::vector<messaggio_avviso>& avvisi) {
   json j;
   j["numero_errore"] = m.numero_errore;
   j["posizione_errore"] = m.posizione_errore;
-  j["errore"] = esito.errore.empty() ? json(nullptr) : json(esito.errore);
+  j["errore"] = esito.errore == 0 ? json(nullptr) : json(std::to_string(esito.errore));
   metti_luogo(j, errore.luogo);
   j["message"] = errore.codice != 0 ? json(riassunto_errore(errore)) : json(nullptr);
+  j["notes"] = note_json(errore.note);
   j["files"] = json::array();
   for (const std::string& f : esito.file_scritti) j["files"].push_back(cp1252_a_utf8(f));
   j["warnings"] = json::array();
@@ -142,6 +155,8 @@ json risultato_json(const modello& m, const esito_compilazione& esito, const mes
     json w;
     metti_luogo(w, a.luogo);
     w["message"] = riassunto_avviso(a);
+    w["code"] = a.genere->codice;
+    w["notes"] = note_json(a.note);
     j["warnings"].push_back(std::move(w));
   }
   return j;
@@ -226,7 +241,7 @@ int esegui_compile(const opzioni_compile& o, std::ostream& out, std::ostream& er
     return fallito(err, e.what());
   }
 
-  const messaggio_errore errore = errore_della_compilazione(m, traccia, esito, linea, treno);
+  const messaggio_errore errore = messaggio_dell_errore(m, traccia, esito, linea, treno);
   const std::vector<messaggio_avviso> avvisi = avvisi_della_compilazione(traccia, linea, treno);
   if (json) {
     out << testo_json(risultato_json(m, esito, errore, avvisi)) << "\n";
@@ -235,7 +250,7 @@ int esegui_compile(const opzioni_compile& o, std::ostream& out, std::ostream& er
     err << testo_errore_autore(errore);
     for (const std::string& nome : esito.file_scritti) out << "wrote " << testo_percorso(disco.percorso(nome)) << "\n";
   }
-  if (!esito.errore.empty()) return 3;
+  if (esito.errore != 0) return 3;
   return m.numero_errore != 0 ? 1 : 0;
 }
 

@@ -6,7 +6,7 @@
 #include <bit>
 #include <cstring>
 
-#include "line/compila_linea.h"
+#include "line/progressive.h"
 #include "scenario/decodifica.h"
 #include "scenario/formato.h"
 #include "scenario/ricostruzione.h"

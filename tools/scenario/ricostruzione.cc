@@ -168,9 +168,9 @@ compilazione_memoria compila_in_memoria(const std::string& nome_scenario, const 
     c.errore = 25;
     return c;
   }
-  c.errore = e.errore.empty() ? m.numero_errore : std::stoi(e.errore);
+  c.errore = e.errore != 0 ? e.errore : m.numero_errore;
   c.posizione_errore = m.posizione_errore;
-  if (!e.errore.empty()) return c;
+  if (e.errore != 0) return c;
   c.scritto = true;
   c.file.punti = m.punti;
   c.file.celle = std::move(m.celle);
