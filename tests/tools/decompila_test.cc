@@ -152,6 +152,13 @@ const caso casi[] = {
     {"StationOverASignal",
      {},
      {"segnale, 2950, 2, 4, 1, 0, 1, 2, 2, 1, 0, 250", "stazione, 2800, 12, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 30, 12, 0, 0, A"}},
+    // The stops of the train text are written over objects of the line text.
+    {"StationOverAnIndicatorBoard",
+     {"indicatori_vmax, 2950, 60, 70, 80, 1, 65, 75, 85, 2"},
+     {"stazione, 2800, 12, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 30, 12, 0, 0, A"}},
+    {"StationOverASignBoard",
+     {"cartello_indicatore, 2950, (SOTTO)", "cartello_indicatore, 5000, (VISTO)"},
+     {"stazione, 2800, 12, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 30, 12, 0, 0, A"}},
     {"StationsBeforeSignals",
      {},
      {"stazione, 0, 12, 1000, 1, 0, 0, 4, 1, 0, 2, 1, 1, 1, 12, 43, 0, PARTENZA",
