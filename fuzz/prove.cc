@@ -4,7 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "core/file_binari.h"
 #include "core/memorizza_percorso.h"
+#include "core/tracciati.h"
+#include "scenario/differenze.h"
+#include "scenario/ricostruzione.h"
 #include "model/errore_esecuzione.h"
 #include "model/nomi_file.h"
 #include "text/lettore_campi.h"
@@ -75,4 +79,53 @@ void prova_compilazione(const uint8_t* dati, size_t quanti) {
   } else {
     verifica(!a.esiste(nome_file_sim(m)) && !a.esiste(nome_file_dat(m)));
   }
+}
+
+void prova_file_compilati(const uint8_t* dati, size_t quanti) {
+  if (quanti == 0) return;
+  const bool con_linea = (dati[0] & 1) != 0;
+  size_t pos = 1;
+  auto dimensione = [&] {
+    size_t v = 0;
+    for (int i = 0; i < 4 && pos < quanti; ++i, ++pos) v |= static_cast<size_t>(dati[pos]) << (8 * i);
+    return v;
+  };
+  const size_t n_sim = dimensione();
+  const size_t n_dat = dimensione();
+  std::string_view resto(reinterpret_cast<const char*>(dati + pos), quanti - pos);
+  auto prendi = [&resto](size_t n) {
+    const std::string_view v = resto.substr(0, n);
+    resto.remove_prefix(v.size());
+    return v;
+  };
+  const std::string_view sim = prendi(n_sim);
+  const std::string_view dat = prendi(n_dat);
+  const std::string_view linea = resto;
+
+  auto punti = decodifica_punti(sim);
+  auto celle = decodifica_celle(dat);
+  auto profilo = decodifica_profilo(linea);
+  // A file that does not fit its layout says why; one that fits encodes
+  // back to its own bytes.
+  verifica(punti.ok() || !punti.errore.empty());
+  if (celle.ok()) verifica(codifica_celle(celle.dati) == dat);
+  if (profilo.ok()) verifica(byte_file_linea(profilo.dati) == linea);
+  if (punti.ok()) {
+    try {
+      verifica(codifica_punti(punti.dati) == sim);
+    } catch (const errore_esecuzione&) {
+      // A text longer than a compile writes: the reader takes it, the writer does not.
+    }
+  }
+  if (!punti.ok() || !celle.ok() || (con_linea && !profilo.ok())) return;
+
+  scenario_binario s{punti.dati, celle.dati, std::nullopt};
+  if (con_linea) s.profilo = profilo.dati;
+  const ricostruzione r = ricostruisci(s);
+  verifica(r.identico == r.differenze.empty());
+  if (r.identico) {
+    const compilazione_memoria c = compila_in_memoria(r.nome_scenario, r.codice_treno, r.linea, r.treno, con_linea);
+    verifica(c.errore == 0 && confronta_binari(s, c.file).empty());
+  }
+  verifica(confronta_scenari(s, s).uguali());
 }

@@ -15,4 +15,10 @@ void prova_lettore(const uint8_t* dati, size_t quanti);
 // compile (texts, finishing pass, marks, files) in memory.
 void prova_compilazione(const uint8_t* dati, size_t quanti);
 
+// Splits the input into the three compiled files of a scenario (first byte:
+// bit 0 for a line profile; then the sizes of the .sim and of the .dat in 32
+// bits each; the files; the rest is the line profile), decodes them and, when
+// they fit their layouts, decompiles them and compares them with themselves.
+void prova_file_compilati(const uint8_t* dati, size_t quanti);
+
 #endif

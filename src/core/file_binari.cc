@@ -1,49 +1,16 @@
 #include "core/file_binari.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string_view>
 
+#include "core/tracciati.h"
 #include "model/conversioni.h"
 #include "model/errore_esecuzione.h"
 #include "model/nomi_file.h"
 
 namespace {
-
-// Fields are gathered in a small block and appended to the buffer in one go:
-// the profile file reaches 20 MB, so no per-byte or stream writes.
-class blocco {
- public:
-  void byte(uint8_t v) {
-    if (n_ == sizeof b_) throw errore_esecuzione("a binary record outgrew its write block");
-    b_[n_++] = static_cast<char>(v);
-  }
-  void intero_16(uint16_t v) {
-    byte(static_cast<uint8_t>(v));
-    byte(static_cast<uint8_t>(v >> 8));
-  }
-  void intero_32(uint32_t v) {
-    for (int i = 0; i < 32; i += 8) byte(static_cast<uint8_t>(v >> i));
-  }
-  void aggiungi_a(std::string& out) {
-    out.append(b_, n_);
-    n_ = 0;
-  }
-
- private:
-  char b_[32];  // the widest group between two appends is 18 bytes
-  size_t n_ = 0;
-};
-
-void controlla_testo(const std::string& t, int record) {
-  if (t.size() > lunghezza_testo_massima) {
-    throw errore_esecuzione("the text of point record " + std::to_string(record) + " is " +
-                            std::to_string(t.size()) + " bytes long; at most 32767 can be written");
-  }
-}
 
 // The size of the line profile file, after checking every element: an
 // element the file cannot hold throws before a byte is produced.
@@ -73,20 +40,11 @@ size_t dimensione_file_linea(const profilo_linea& p) {
       CInt(valori[i]);  // throws when it does not fit 16 bits
       ++visti;
     }
-    dimensione += 10 * doppi + 4 * interi + 2 * vuoti;
+    const auto larghezza = [](uint16_t tipo) { return byte_tipo_variante + *byte_valore_variante(tipo); };
+    dimensione += larghezza(variante_doppio) * doppi + larghezza(variante_intero) * interi +
+                  larghezza(variante_vuota) * vuoti;
   }
   return dimensione;
-}
-
-// Stores a little-endian value at `o` and returns the place after it.
-template <typename T>
-char* metti(char* o, T v) {
-  if constexpr (std::endian::native == std::endian::little) {
-    std::memcpy(o, &v, sizeof v);
-  } else {
-    for (size_t i = 0; i < sizeof v; ++i) o[i] = static_cast<char>(static_cast<uint64_t>(v) >> (8 * i));
-  }
-  return o + sizeof v;
 }
 
 // The bytes of elements [da, a) of coordinate c, from `o` on; returns the
@@ -94,16 +52,7 @@ char* metti(char* o, T v) {
 char* elementi_linea(const profilo_linea& p, int c, size_t da, size_t a, char* o) {
   const uint8_t* tipi = p.tipi[c].data();
   const double* valori = p.valori[c].data();
-  for (size_t i = da; i < a; ++i) {
-    const uint8_t t = tipi[i];
-    if (t == variante_doppio) {
-      o = metti<uint16_t>(o, variante_doppio);
-      o = metti(o, std::bit_cast<uint64_t>(valori[i]));
-    } else {
-      o = metti<uint16_t>(o, t);
-      if (t == variante_intero) o = metti(o, static_cast<uint16_t>(CInt(valori[i])));
-    }
-  }
+  for (size_t i = da; i < a; ++i) o = codifica_elemento(o, tipi[i], valori[i]);
   return o;
 }
 
@@ -112,7 +61,7 @@ char* elementi_linea(const profilo_linea& p, int c, size_t da, size_t a, char* o
 // been checked.
 void produci_linea(const profilo_linea& p, const emettitore& emetti) {
   constexpr size_t capienza = size_t{1} << 18;  // 256 KB
-  constexpr size_t elementi_per_blocco = capienza / 10;  // 10 bytes at most each
+  constexpr size_t elementi_per_blocco = capienza / byte_massimi_elemento;
   const std::unique_ptr<char[]> blocco(new char[capienza]);
   const size_t punti = static_cast<size_t>(p.limite) + 1;
   for (int c = 0; c < 2; ++c) {
@@ -133,59 +82,9 @@ std::string byte_file_linea(const profilo_linea& p) {
   return out;
 }
 
-std::string byte_file_sim(const modello& m) {
-  size_t dimensione = 0;
-  for (int r = 0; r < numero_punti; ++r) {
-    controlla_testo(m.punti[r].testo, r);
-    dimensione += 34 + m.punti[r].testo.size();
-  }
-  std::string out;
-  out.reserve(dimensione);
-  blocco b;
-  for (const punto& q : m.punti) {
-    b.byte(q.tipo);
-    b.intero_32(static_cast<uint32_t>(q.inizio));
-    b.intero_32(static_cast<uint32_t>(q.fine));
-    b.intero_32(static_cast<uint32_t>(q.posizione));
-    b.byte(q.opzione_1);
-    b.intero_16(static_cast<uint16_t>(q.testo.size()));
-    b.aggiungi_a(out);
-    out += q.testo;
-    b.intero_16(static_cast<uint16_t>(q.intero_1));
-    b.intero_16(static_cast<uint16_t>(q.intero_2));
-    b.intero_16(static_cast<uint16_t>(q.intero_3));
-    b.intero_16(static_cast<uint16_t>(q.intero_4));
-    b.intero_16(static_cast<uint16_t>(q.intero_5));
-    b.byte(q.opzione_2);
-    b.byte(q.sosta);
-    b.byte(q.opzione_3);
-    b.byte(q.opzione_4);
-    b.intero_32(static_cast<uint32_t>(q.orario));
-    b.aggiungi_a(out);
-  }
-  return out;
-}
+std::string byte_file_sim(const modello& m) { return codifica_punti(m.punti); }
 
-std::string byte_file_dat(const modello& m) {
-  std::string out;
-  out.reserve(15 * m.celle.size());
-  blocco b;
-  for (const cella& c : m.celle) {
-    b.byte(c.tipo);
-    b.intero_16(static_cast<uint16_t>(c.valore));
-    b.intero_16(static_cast<uint16_t>(c.valore_2));
-    b.intero_16(static_cast<uint16_t>(c.valore_3));
-    b.intero_16(static_cast<uint16_t>(c.valore_4));
-    b.byte(c.tempo);
-    b.byte(c.preavviso);
-    b.byte(c.montagna);
-    b.byte(c.velocita);
-    b.byte(c.pendenza);
-    b.byte(c.aderenza);
-    b.aggiungi_a(out);
-  }
-  return out;
-}
+std::string byte_file_dat(const modello& m) { return codifica_celle(m.celle); }
 
 std::vector<std::string> scrivi_file_binari(const modello& m, archivio& a) {
   std::vector<std::string> scritti;

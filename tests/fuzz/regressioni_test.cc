@@ -33,4 +33,6 @@ TEST(Regressioni, FieldReaderInputs) { ripeti("lettore", prova_lettore); }
 
 TEST(Regressioni, CompileInputs) { ripeti("compilazione", prova_compilazione); }
 
+TEST(Regressioni, CompiledFileInputs) { ripeti("file_compilati", prova_file_compilati); }
+
 }  // namespace

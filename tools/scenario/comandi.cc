@@ -8,6 +8,8 @@
 
 #include "scenario/comando.h"
 #include "scenario/compila.h"
+#include "scenario/decompila.h"
+#include "scenario/differenze.h"
 #include "scenario/init.h"
 #include "scenario/ispeziona.h"
 #include "scenario/mappa.h"
@@ -139,6 +141,9 @@ const std::vector<voce_comando>& comandi_scenario() {
       {"map", "draw the line, its objects and its profiles as SVG", "map DIR|FILES -o MAP.svg", definisci_map},
       {"explain", "what an error code, a keyword or a rule of the texts means", "explain [TOPIC...]",
        definisci_explain},
+      {"decompile", "write line and train texts that compile to the same files",
+       "decompile DIR|FILES -o TEXTDIR [options]", definisci_decompile},
+      {"diff", "show what differs between two compiled scenarios", "diff A B [--json]", definisci_diff},
   };
   return voci;
 }

@@ -1,11 +1,11 @@
 #include "scenario/decodifica.h"
 
-#include <bit>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
+#include "core/codici_gara.h"
 #include "scenario/formato.h"
 #include "text/archivio.h"
 #include "text/codifica.h"
@@ -13,90 +13,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// Little-endian reads from a byte buffer. Callers ask `basta` first; nothing
-// is read past the end.
-class lettore {
- public:
-  explicit lettore(std::string_view b) : b_(b) {}
-  size_t posizione() const { return pos_; }
-  size_t resto() const { return b_.size() - pos_; }
-  bool basta(size_t n) const { return n <= resto(); }
-
-  uint64_t intero(size_t larghezza) {
-    uint64_t v = 0;
-    for (size_t i = 0; i < larghezza; ++i) {
-      v |= static_cast<uint64_t>(static_cast<unsigned char>(b_[pos_ + i])) << (8 * i);
-    }
-    pos_ += larghezza;
-    return v;
-  }
-  std::string_view prendi(size_t n) {
-    std::string_view s = b_.substr(pos_, n);
-    pos_ += n;
-    return s;
-  }
-
- private:
-  std::string_view b_;
-  size_t pos_ = 0;
-};
-
-// Reads the fields of one record of the point table, remembering the first
-// field that does not fit.
-struct lettura_record {
-  lettore& l;
-  size_t totale;
-  int record;
-  std::string& errore;
-
-  template <class T>
-  bool campo(const char* nome, T& v) {
-    if (!l.basta(sizeof(T))) {
-      errore = formato("the file ends inside record %d, at field %s (offset %zu of %zu bytes)", record,
-                       nome, l.posizione(), totale);
-      return false;
-    }
-    v = static_cast<T>(l.intero(sizeof(T)));
-    return true;
-  }
-
-  bool testo(std::string& t) {
-    uint16_t n = 0;
-    if (!campo("testo", n)) return false;
-    if (!l.basta(n)) {
-      errore = formato("record %d: a text of %u bytes at offset %zu runs past the end of the file (%zu bytes)",
-                       record, static_cast<unsigned>(n), l.posizione(), totale);
-      return false;
-    }
-    t = std::string(l.prendi(n));
-    return true;
-  }
-};
-
-bool leggi_punto(lettura_record& r, punto& p) {
-  return r.campo("tipo", p.tipo) && r.campo("inizio", p.inizio) && r.campo("fine", p.fine) &&
-         r.campo("posizione", p.posizione) && r.campo("opzione_1", p.opzione_1) && r.testo(p.testo) &&
-         r.campo("intero_1", p.intero_1) && r.campo("intero_2", p.intero_2) &&
-         r.campo("intero_3", p.intero_3) && r.campo("intero_4", p.intero_4) &&
-         r.campo("intero_5", p.intero_5) && r.campo("opzione_2", p.opzione_2) &&
-         r.campo("sosta", p.sosta) && r.campo("opzione_3", p.opzione_3) &&
-         r.campo("opzione_4", p.opzione_4) && r.campo("orario", p.orario);
-}
-
-bool finisce_con(std::string_view s, std::string_view fine) {
-  if (s.size() < fine.size()) return false;
-  std::string_view coda = s.substr(s.size() - fine.size());
-  for (size_t i = 0; i < fine.size(); ++i) {
-    char c = coda[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-    if (c != fine[i]) return false;
-  }
-  return true;
-}
-
-// The longest line (1000000 m, extended by 7000 m) has 1007001 plan points.
-constexpr size_t massimo_elementi_profilo = 2 * 1007001;
 
 bool solo_testo(const punto& p) {
   punto q = p;
@@ -107,125 +23,6 @@ bool solo_testo(const punto& p) {
 std::string tre(const std::array<int, 3>& v) { return formato("%d %d %d", v[0], v[1], v[2]); }
 
 }  // namespace
-
-std::optional<genere_file> genere_da_nome(std::string_view nome) {
-  if (finisce_con(nome, "_linea.dat")) return genere_file::profilo;
-  if (finisce_con(nome, ".dat")) return genere_file::celle;
-  if (finisce_con(nome, ".sim")) return genere_file::punti;
-  return std::nullopt;
-}
-
-const char* descrizione_genere(genere_file g) {
-  switch (g) {
-    case genere_file::punti: return "train scenario file";
-    case genere_file::celle: return "train cell file";
-    case genere_file::profilo: return "line profile file";
-  }
-  return "";
-}
-
-decodificato<tabella_punti> decodifica_punti(std::string_view byte) {
-  decodificato<tabella_punti> r;
-  if (byte.empty()) {
-    r.errore = "the file is empty";
-    return r;
-  }
-  lettore l(byte);
-  for (int k = 0; k < numero_punti; ++k) {
-    lettura_record lr{l, byte.size(), k, r.errore};
-    if (!leggi_punto(lr, r.dati[k])) return r;
-  }
-  if (l.resto() > 0) r.errore = formato("%zu bytes follow the last of the %d records", l.resto(), numero_punti);
-  return r;
-}
-
-decodificato<std::vector<cella>> decodifica_celle(std::string_view byte) {
-  decodificato<std::vector<cella>> r;
-  if (byte.empty()) {
-    r.errore = "the file is empty";
-    return r;
-  }
-  if (byte.size() % byte_per_cella != 0) {
-    r.errore = formato("%zu bytes is not a whole number of %d-byte cells", byte.size(), byte_per_cella);
-    return r;
-  }
-  size_t n = byte.size() / byte_per_cella;
-  if (n < 2) {
-    r.errore = formato("%zu bytes hold only cell 0; a cell file has at least cells 0 and 1", byte.size());
-    return r;
-  }
-  r.dati.resize(n);
-  lettore l(byte);
-  for (cella& c : r.dati) {
-    c.tipo = static_cast<uint8_t>(l.intero(1));
-    c.valore = static_cast<int16_t>(l.intero(2));
-    c.valore_2 = static_cast<int16_t>(l.intero(2));
-    c.valore_3 = static_cast<int16_t>(l.intero(2));
-    c.valore_4 = static_cast<int16_t>(l.intero(2));
-    c.tempo = static_cast<uint8_t>(l.intero(1));
-    c.preavviso = static_cast<uint8_t>(l.intero(1));
-    c.montagna = static_cast<uint8_t>(l.intero(1));
-    c.velocita = static_cast<uint8_t>(l.intero(1));
-    c.pendenza = static_cast<uint8_t>(l.intero(1));
-    c.aderenza = static_cast<uint8_t>(l.intero(1));
-  }
-  return r;
-}
-
-decodificato<profilo_linea> decodifica_profilo(std::string_view byte) {
-  decodificato<profilo_linea> r;
-  if (byte.empty()) {
-    r.errore = "the file is empty";
-    return r;
-  }
-  std::vector<uint8_t> tipi;
-  std::vector<double> valori;
-  lettore l(byte);
-  while (l.resto() > 0) {
-    size_t e = tipi.size();
-    if (e == massimo_elementi_profilo) {
-      r.errore = formato("more than %zu elements: longer than the plan of the longest line", e);
-      return r;
-    }
-    if (!l.basta(2)) {
-      r.errore = formato("the file ends inside the type of element %zu (offset %zu)", e, l.posizione());
-      return r;
-    }
-    size_t dove = l.posizione();
-    auto tipo = static_cast<uint16_t>(l.intero(2));
-    double v = 0;
-    if (tipo == variante_intero || tipo == variante_doppio) {
-      size_t larghezza = tipo == variante_intero ? 2 : 8;
-      if (!l.basta(larghezza)) {
-        r.errore = formato("the file ends inside element %zu: its %s needs %zu bytes at offset %zu, %zu left", e,
-                           nome_variante(static_cast<uint8_t>(tipo)), larghezza, l.posizione(), l.resto());
-        return r;
-      }
-      uint64_t bit = l.intero(larghezza);
-      v = tipo == variante_intero ? static_cast<double>(static_cast<int16_t>(bit)) : std::bit_cast<double>(bit);
-    } else if (tipo != variante_vuota) {
-      r.errore = formato("element %zu at offset %zu has variant type %u; a line profile holds only types 0, 2 and 5",
-                         e, dove, static_cast<unsigned>(tipo));
-      return r;
-    }
-    tipi.push_back(static_cast<uint8_t>(tipo));
-    valori.push_back(v);
-  }
-  if (tipi.size() % 2 != 0) {
-    r.errore = formato("%zu elements do not split into two equal halves, one for each coordinate", tipi.size());
-    return r;
-  }
-  size_t n = tipi.size() / 2;
-  profilo_linea& p = r.dati;
-  p.limite = static_cast<int32_t>(n) - 1;
-  for (int c = 0; c < 2; ++c) {
-    auto da = static_cast<std::ptrdiff_t>(c * n);
-    auto a = static_cast<std::ptrdiff_t>((c + 1) * n);
-    p.tipi[c].assign(tipi.begin() + da, tipi.begin() + a);
-    p.valori[c].assign(valori.begin() + da, valori.begin() + a);
-  }
-  return r;
-}
 
 decodificato<std::string> leggi_file(const fs::path& percorso) {
   decodificato<std::string> r;
@@ -373,10 +170,10 @@ std::string orologio_di(const tabella_punti& p) {
 }
 
 int32_t codice_st_atteso(const tabella_punti& p) {
-  std::string t = minuscolo_cp1252(p[punto_codici].testo + p[punto_scenario].testo) + "vvuuttssrrqqppzzhhggffeedd";
-  int32_t somma = 0;
-  for (int i = 1; i <= 25; ++i) somma += i * static_cast<unsigned char>(t[static_cast<size_t>(i - 1)]);
-  return somma;
+  modello m;
+  m.punti[punto_codici].testo = p[punto_codici].testo;
+  m.punti[punto_scenario].testo = p[punto_scenario].testo;
+  return codice_gara_st(m);
 }
 
 bool punto_vuoto(const punto& p) {

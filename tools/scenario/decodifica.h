@@ -1,11 +1,9 @@
 #ifndef SCENARIO_TOOLS_DECODIFICA_H
 #define SCENARIO_TOOLS_DECODIFICA_H
 
-// Reading the three binary files of a compiled scenario back into plain
-// records, straight from their byte layouts, and the small interpretations of
-// cell values that the dump and the map share. Nothing here trusts the bytes:
-// every read is bounds-checked and a file that does not fit its layout gives a
-// message saying what is wrong, never a crash.
+// Reading the binary files of a compiled scenario from disk, and the small
+// interpretations of cell values that the dump, the map, decompile and diff
+// share. The layouts themselves are in core/tracciati.h.
 
 #include <array>
 #include <cstdint>
@@ -15,42 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/tracciati.h"
 #include "model/modello.h"
-
-// The three kinds of binary file, told apart by the end of the name.
-enum class genere_file {
-  punti,    // NAME_TRAIN.sim: the 87 records of the point table
-  celle,    // NAME_TRAIN.dat: the cell grid, 15 bytes a cell
-  profilo,  // NAME_linea.dat: the line plan as variants
-};
-
-// "_linea.dat" is the line profile, any other ".dat" the cell file, ".sim" the
-// point table; letter case is ignored. Nothing for any other name.
-std::optional<genere_file> genere_da_nome(std::string_view nome);
-const char* descrizione_genere(genere_file g);
-// What is wrong with a name that genere_da_nome does not know.
-constexpr const char* nome_non_di_scenario =
-    "not a name of a scenario file (it should end in .sim, .dat or _linea.dat)";
-
-// The decoded content of a file, or what keeps the bytes from fitting the
-// layout (the message names no file; the caller puts the name in front).
-template <class T>
-struct decodificato {
-  T dati{};
-  std::string errore;
-  bool ok() const { return errore.empty(); }
-};
-
-using tabella_punti = std::array<punto, numero_punti>;
-
-decodificato<tabella_punti> decodifica_punti(std::string_view byte);
-decodificato<std::vector<cella>> decodifica_celle(std::string_view byte);
-// The plan's upper bound is half the number of elements, less one.
-decodificato<profilo_linea> decodifica_profilo(std::string_view byte);
-
-constexpr int byte_per_cella = 15;
-constexpr int16_t marca_sim_attesa = 610;
-constexpr int16_t marca_dat_attesa = 5121;
 
 // The largest file the tool reads; the longest line's profile is about 20 MB.
 constexpr std::uintmax_t massimo_byte_file = 64u << 20;

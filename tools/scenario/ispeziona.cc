@@ -3,6 +3,7 @@
 #include <iostream>
 #include <memory>
 
+#include "core/codici_gara.h"
 #include "scenario/formato.h"
 #include "scenario/percorsi.h"
 #include "text/codifica.h"
@@ -147,8 +148,8 @@ std::string senso_preavviso(const std::vector<cella>& celle, size_t k, uint8_t v
 void controlla_punti(esame_file& e) {
   const tabella_punti& p = e.punti;
   int16_t marca = p[punto_scenario].intero_1;
-  if (marca != marca_sim_attesa) {
-    e.avvisi.push_back(formato("marca_sim is %d, not the file mark %d", marca, marca_sim_attesa));
+  if (marca != marca_sim) {
+    e.avvisi.push_back(formato("marca_sim is %d, not the file mark %d", marca, marca_sim));
   }
   int32_t codice = p[punto_scenario].orario;
   int32_t atteso = codice_st_atteso(p);
@@ -163,8 +164,8 @@ void controlla_punti(esame_file& e) {
 
 void controlla_celle(esame_file& e) {
   int16_t marca = e.celle[1].valore;
-  if (marca != marca_dat_attesa) {
-    e.avvisi.push_back(formato("marca_dat is %d, not the file mark %d", marca, marca_dat_attesa));
+  if (marca != marca_dat) {
+    e.avvisi.push_back(formato("marca_dat is %d, not the file mark %d", marca, marca_dat));
   }
   size_t sconosciute = 0;
   size_t prima = 0;
