@@ -80,7 +80,7 @@ void PrintTo(const caso& c, std::ostream* os) { *os << c.nome; }
 
 std::vector<std::string> di_chiave(const std::string& testo, const std::string& chiave) {
   std::vector<std::string> r;
-  for (const record_testo& q : record_di(testo)) {
+  for (const record_ricostruito& q : record_di(testo)) {
     if (q.chiave != chiave) continue;
     std::string s = q.chiave + ":";
     for (int64_t n : q.numeri) s += " " + std::to_string(n);

@@ -21,7 +21,7 @@ bool stessi_bit(double a, double b) { return std::bit_cast<uint64_t>(a) == std::
 // The position whose cell, CLng(p / 50 + 1), is k.
 int64_t posizione_della_cella(int64_t k) { return 50 * (k - 1); }
 
-record_testo rec(std::string chiave, std::vector<int64_t> numeri) { return {std::move(chiave), std::move(numeri), {}}; }
+record_ricostruito rec(std::string chiave, std::vector<int64_t> numeri) { return {std::move(chiave), std::move(numeri), {}}; }
 
 // The three progressives as the text gives them (tre, due, uno), such that
 // ordering them gives the stored slots; the stored figure lost its 100 where
@@ -65,9 +65,9 @@ std::array<punto, 3> progressive_del_testo(const tabella_punti& p, std::vector<s
 
 // The curve records that lay the plan: each step's turn is found by
 // recomputing the step exactly for every class and side.
-std::vector<record_testo> curve_di(const profilo_linea& p, int32_t ultimo, int64_t inizio_massimo,
+std::vector<record_ricostruito> curve_di(const profilo_linea& p, int32_t ultimo, int64_t inizio_massimo,
                                    std::vector<std::string>& dubbi) {
-  std::vector<record_testo> r;
+  std::vector<record_ricostruito> r;
   if (p.limite < 1 || ultimo > p.limite) {
     dubbi.push_back("the line profile is shorter than the line");
     return r;
@@ -123,9 +123,9 @@ std::vector<record_testo> curve_di(const profilo_linea& p, int32_t ultimo, int64
 
 // Runs of one byte field over the cells 0 .. numero_celle - 3, the cells that
 // the fill reaches; one record per run, the first at 0.
-std::vector<record_testo> profilo_di(const std::vector<cella>& c, uint8_t cella::*campo, const char* chiave,
+std::vector<record_ricostruito> profilo_di(const std::vector<cella>& c, uint8_t cella::*campo, const char* chiave,
                                      int64_t (*valore)(uint8_t), std::vector<std::string>& dubbi) {
-  std::vector<record_testo> r;
+  std::vector<record_ricostruito> r;
   const int64_t n = static_cast<int64_t>(c.size()) - 1;
   for (int64_t k = 0; k <= n - 3; ++k) {
     if (k == 0 || c[static_cast<size_t>(k)].*campo != c[static_cast<size_t>(k - 1)].*campo) {
@@ -145,7 +145,7 @@ std::vector<record_testo> profilo_di(const std::vector<cella>& c, uint8_t cella:
 // kind 11 stands on every fourth cell. A stretch within 150 m after the one
 // before it in the text turns into kind 3, so the stretches of another kind
 // go first in the text, and the stretches of kind 3 are written as such.
-std::vector<record_testo> montagne_di(const std::vector<cella>& c, std::vector<std::string>& dubbi) {
+std::vector<record_ricostruito> montagne_di(const std::vector<cella>& c, std::vector<std::string>& dubbi) {
   struct tratto {
     int64_t prima, ultima;
     int tipo;
@@ -208,7 +208,7 @@ std::vector<record_testo> montagne_di(const std::vector<cella>& c, std::vector<s
   for (size_t i = 0; i < tre.size(); ++i) {
     if (!usata[i]) ordine.push_back(tre[i]);
   }
-  std::vector<record_testo> r;
+  std::vector<record_ricostruito> r;
   for (const tratto& s : ordine) {
     // Whole cells where no neighbour is near, as an author writes them.
     const bool serve = std::any_of(t.begin(), t.end(), [&](const tratto& q) {
@@ -317,7 +317,7 @@ testo_ricostruito testo_linea_di(const scenario_binario& s, std::vector<std::str
       dubbi.push_back(formato("sign text record %d: no cell shows it", r));
       continue;
     }
-    record_testo q = rec("cartello_indicatore", {posizione_della_cella(cella_cartello)});
+    record_ricostruito q = rec("cartello_indicatore", {posizione_della_cella(cella_cartello)});
     q.testo = p[static_cast<size_t>(r)].testo;
     cartelli.record.push_back(std::move(q));
   }

@@ -14,7 +14,7 @@
 
 namespace {
 
-record_testo rec(std::string chiave, std::vector<int64_t> numeri) { return {std::move(chiave), std::move(numeri), {}}; }
+record_ricostruito rec(std::string chiave, std::vector<int64_t> numeri) { return {std::move(chiave), std::move(numeri), {}}; }
 
 int64_t posizione_della_cella(int64_t k) { return 50 * (k - 1); }
 
@@ -24,9 +24,9 @@ int64_t cella_di_posizione(int64_t p) {
   return static_cast<int64_t>(std::nearbyint(x));
 }
 
-std::vector<record_testo> profilo_treno(const std::vector<cella>& c, uint8_t cella::*campo, const char* chiave,
+std::vector<record_ricostruito> profilo_treno(const std::vector<cella>& c, uint8_t cella::*campo, const char* chiave,
                                         int64_t fattore) {
-  std::vector<record_testo> r;
+  std::vector<record_ricostruito> r;
   const int64_t n = static_cast<int64_t>(c.size()) - 1;
   for (int64_t k = 0; k <= n - 3; ++k) {
     if (k == 0 || c[static_cast<size_t>(k)].*campo != c[static_cast<size_t>(k - 1)].*campo) {
@@ -36,7 +36,7 @@ std::vector<record_testo> profilo_treno(const std::vector<cella>& c, uint8_t cel
   return r;
 }
 
-record_testo stazione_di(const punto& p) {
+record_ricostruito stazione_di(const punto& p) {
   const int64_t x = p.posizione;
   int64_t lunghezza = 0;
   int64_t opzione_3 = p.opzione_3;
@@ -52,7 +52,7 @@ record_testo stazione_di(const punto& p) {
   const int64_t h = p.orario / 3600;
   const int64_t mi = p.orario / 60 % 60;
   const int64_t se = p.orario % 60;
-  record_testo r = rec("stazione", {x, p.tipo, lunghezza, p.opzione_1, p.opzione_4, opzione_3, p.intero_1, p.intero_2,
+  record_ricostruito r = rec("stazione", {x, p.tipo, lunghezza, p.opzione_1, p.opzione_4, opzione_3, p.intero_1, p.intero_2,
                                     p.opzione_2, p.intero_3, p.intero_4, p.intero_5, p.sosta, h, mi, se});
   r.testo = p.testo;
   return r;
@@ -61,8 +61,8 @@ record_testo stazione_di(const punto& p) {
 // The slowdowns, one per start cell (kind 3): the position from the start
 // cell and the advance-warning cell, the length from the end cell, the
 // boards from the four cells before the warning.
-std::vector<record_testo> rallentamenti_di(const std::vector<cella>& c, std::vector<std::string>& dubbi) {
-  std::vector<record_testo> r;
+std::vector<record_ricostruito> rallentamenti_di(const std::vector<cella>& c, std::vector<std::string>& dubbi) {
+  std::vector<record_ricostruito> r;
   const int64_t n = static_cast<int64_t>(c.size()) - 1;
   auto at = [&](int64_t k) -> const cella* { return k >= 0 && k <= n ? &c[static_cast<size_t>(k)] : nullptr; };
   for (int64_t a = 0; a <= n; ++a) {
@@ -122,7 +122,7 @@ std::vector<record_testo> rallentamenti_di(const std::vector<cella>& c, std::vec
 // codes where one is left, else from valore_4.
 struct segnale_letto {
   int64_t cella;
-  record_testo r;
+  record_ricostruito r;
   int64_t avviso;  // 3 sx + dx
 };
 
@@ -165,7 +165,7 @@ std::vector<segnale_letto> segnali_di(const std::vector<cella>& c, bool sotto_fe
 // The signals in an order whose warning codes, each written over the ones
 // before it, leave the stored codes: the signal whose code a cell holds comes
 // after the others that write that cell; otherwise by position.
-std::vector<record_testo> ordina_segnali(const std::vector<segnale_letto>& s, const std::vector<cella>& c) {
+std::vector<record_ricostruito> ordina_segnali(const std::vector<segnale_letto>& s, const std::vector<cella>& c) {
   const size_t n = s.size();
   std::vector<std::set<size_t>> prima(n);  // prima[i]: signals that must come before i
   std::map<int64_t, std::vector<std::pair<size_t, int64_t>>> scrittori;  // cell -> (signal, b)
@@ -186,7 +186,7 @@ std::vector<record_testo> ordina_segnali(const std::vector<segnale_letto>& s, co
       break;
     }
   }
-  std::vector<record_testo> r;
+  std::vector<record_ricostruito> r;
   std::vector<bool> fatto(n, false);
   for (size_t passo = 0; passo < n; ++passo) {
     size_t scelto = n;

@@ -70,12 +70,12 @@ std::string scrivi_testo(const testo_ricostruito& t) {
     // Columns aligned over the section: the keyword, then each number.
     size_t chiave = 0;
     std::vector<size_t> larghezze;
-    for (const record_testo& r : s.record) {
+    for (const record_ricostruito& r : s.record) {
       chiave = std::max(chiave, r.chiave.size());
       if (larghezze.size() < r.numeri.size()) larghezze.resize(r.numeri.size(), 0);
       for (size_t i = 0; i < r.numeri.size(); ++i) larghezze[i] = std::max(larghezze[i], std::to_string(r.numeri[i]).size());
     }
-    for (const record_testo& r : s.record) {
+    for (const record_ricostruito& r : s.record) {
       std::string riga = r.chiave;
       riga += ',';
       riga += std::string(chiave - r.chiave.size(), ' ');
@@ -95,8 +95,8 @@ std::string scrivi_testo(const testo_ricostruito& t) {
   return out;
 }
 
-std::vector<record_testo> record_di(const std::string& testo) {
-  std::vector<record_testo> r;
+std::vector<record_ricostruito> record_di(const std::string& testo) {
+  std::vector<record_ricostruito> r;
   bool dentro = false;
   size_t i = 0;
   while (i < testo.size()) {
@@ -118,7 +118,7 @@ std::vector<record_testo> record_di(const std::string& testo) {
       continue;
     }
     if (chiave.empty() || chiave.find('-') != std::string::npos || chiave.find('[') != std::string::npos) continue;
-    record_testo q{chiave, {}, {}};
+    record_ricostruito q{chiave, {}, {}};
     for (size_t k = 1; k < parti.size(); ++k) {
       // The clock's values may be separated by blanks alone.
       std::string campo = parti[k];

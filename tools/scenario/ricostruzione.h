@@ -25,11 +25,11 @@ struct scenario_binario {
 
 // One record of a text: its keyword, its numbers and, last, a free text (a
 // station name, a sign text).
-struct record_testo {
+struct record_ricostruito {
   std::string chiave;
   std::vector<int64_t> numeri;
   std::optional<std::string> testo;
-  bool operator==(const record_testo&) const = default;
+  bool operator==(const record_ricostruito&) const = default;
 };
 
 // A section: its header ("[segnali]") and its records. A header alone, with
@@ -37,7 +37,7 @@ struct record_testo {
 struct sezione_testo {
   std::string intestazione;
   std::string commento;  // one hyphen comment line after the header; no comma
-  std::vector<record_testo> record;
+  std::vector<record_ricostruito> record;
 };
 
 struct testo_ricostruito {
@@ -51,7 +51,7 @@ std::string scrivi_testo(const testo_ricostruito& t);
 // Reads a text back into its records (keyword, numbers, final text), every
 // field without its blanks; comment lines, section headers and everything
 // before "[generale]" are left out. For comparing texts record by record.
-std::vector<record_testo> record_di(const std::string& testo);
+std::vector<record_ricostruito> record_di(const std::string& testo);
 
 // What decompile found.
 struct ricostruzione {
