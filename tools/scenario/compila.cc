@@ -7,6 +7,7 @@
 #include <optional>
 #include <system_error>
 
+#include "core/file_binari.h"
 #include "core/memorizza_percorso.h"
 #include "model/diagnostica.h"
 #include "model/errore_esecuzione.h"
@@ -205,7 +206,9 @@ int esegui_compile(const opzioni_compile& o, std::ostream& out, std::ostream& er
     if (ec) return fallito(err, "cannot create the folder " + testo_percorso(cartella) + ": " + ec.message());
   }
 
-  // The compile works on private copies of the texts, in memory.
+  // The compile works on private copies of the texts, in memory; the files
+  // go straight to the folder through the builder's own writer, the line
+  // profile in pieces as it is produced.
   archivio_memoria memoria;
   memoria.file[nome_testo_linea(m)] = linea.byte;
   memoria.file[nome_testo_treno(m)] = treno.byte;
@@ -213,7 +216,7 @@ int esegui_compile(const opzioni_compile& o, std::ostream& out, std::ostream& er
   m.traccia = &traccia;
   esito_compilazione esito;
   try {
-    esito = memorizza_percorso(m, memoria, j);
+    esito = compila_percorso(m, memoria, j);
   } catch (const errore_esecuzione& e) {
     err << "scenario compile: the compile failed after reading the texts: " << e.what() << "\n";
     return 3;
@@ -221,7 +224,7 @@ int esegui_compile(const opzioni_compile& o, std::ostream& out, std::ostream& er
   m.traccia = nullptr;
 
   try {
-    for (const std::string& nome : esito.file_scritti) disco.scrivi(nome, memoria.file.at(nome));
+    if (esito.errore.empty()) esito.file_scritti = scrivi_file_binari(m, disco);
   } catch (const errore_esecuzione& e) {
     return fallito(err, e.what());
   }
