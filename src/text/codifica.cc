@@ -77,6 +77,8 @@ void aggiungi_utf8(std::string& out, char32_t cp) {
   }
 }
 
+std::optional<unsigned char> byte_cp1252(char32_t punto) { return byte_di(punto); }
+
 std::string cp1252_a_utf8(std::string_view testo) {
   std::string out;
   out.reserve(testo.size());

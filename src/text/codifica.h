@@ -33,6 +33,9 @@ std::string cp1252_a_utf8(std::string_view testo);
 // character the code page cannot represent.
 std::optional<std::string> utf8_a_cp1252(std::string_view testo);
 
+// The Windows-1252 byte of a code point, if the code page has one.
+std::optional<unsigned char> byte_cp1252(char32_t punto);
+
 // Windows-1252 to UTF-16 code units.
 std::u16string cp1252_a_utf16(std::string_view testo);
 

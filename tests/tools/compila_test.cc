@@ -131,8 +131,9 @@ TEST(Compila, NamesFromOptions) {
   EXPECT_NE(atteso.at("Citt\xE0_R1.sim").find("Citt\xE0"), std::string::npos);
 }
 
-// What the author reads for representative failures, and the files written:
-// always those of the builder's driver, never a change to the texts.
+// What the author reads for representative failures, and the files written
+// when asked for with an error: always those of the builder's driver, never a
+// change to the texts.
 TEST(Compila, MessagesStatusAndFiles) {
   struct caso {
     const char* nome;
@@ -257,7 +258,7 @@ TEST(Compila, MessagesStatusAndFiles) {
     SCOPED_TRACE(c.nome);
     testi_su_disco d(prova::modificato(prova::testo_linea_incorporato(), c.linea),
                      prova::modificato(prova::testo_treno_incorporato(), c.treno));
-    const prova::uscita u = d.compila();
+    const prova::uscita u = d.compila({"--write-on-error"});
     EXPECT_EQ(u.stato, c.stato);
     EXPECT_EQ(u.err, d.con_percorsi(c.messaggi));
     const auto f = d.prodotti();
@@ -313,7 +314,7 @@ TEST(CompilaJson, CleanCompile) {
 TEST(CompilaJson, ErrorWithItsPlace) {
   testi_su_disco d(prova::testo_linea_incorporato(),
                    prova::modificato(prova::testo_treno_incorporato(), {{"segnale,    9450,", "segnale,    9550,"}}));
-  const prova::uscita u = d.compila({"--json"});
+  const prova::uscita u = d.compila({"--json", "--write-on-error"});
   EXPECT_EQ(u.stato, 1);
   const json j = risultato_json(u);
   EXPECT_EQ(membro(j, "numero_errore").get<double>(), 16);
@@ -458,7 +459,7 @@ TEST(Compila, BadInputEndsWithItsCodeAndStatus) {
   for (const caso& c : casi) {
     SCOPED_TRACE(c.nome);
     testi_su_disco d(c.linea, c.treno);
-    const prova::uscita u = d.compila({"--json"});
+    const prova::uscita u = d.compila({"--json", "--write-on-error"});
     EXPECT_EQ(u.stato, c.stato) << u.err;
     const auto v = prova::leggi_json(u.out);
     ASSERT_TRUE(v.has_value()) << u.out;

@@ -77,13 +77,19 @@ TEST(Eseguibile, ExitStatusesOfACompile) {
   EXPECT_TRUE(prova::leggi_file(t / "out/Morsalo_Torvia_R20417.dat") ==
               prova::leggi_file(golden / "Morsalo_Torvia_R20417.dat"));
 
-  // An error recorded: the files are written all the same.
+  // An error recorded: no file, unless the partial ones are asked for.
   const std::string buono = prova::leggi_file(treno);
   prova::scrivi_file(treno, prova::modificato(buono, {{"segnale,    9450,", "segnale,    9550,"}}));
   e = esegui(t, {"compile", linea, treno, "-o", t / "out1"});
   EXPECT_EQ(e.stato, 1);
   EXPECT_EQ(e.err.rfind(treno + ":39:13: error 16 at 9550 m: ", 0), 0u) << e.err;
+  EXPECT_FALSE(fs::exists(t / "out1/Morsalo_Torvia_R20417.sim"));
+  e = esegui(t, {"compile", linea, treno, "-o", t / "out1", "--write-on-error"});
+  EXPECT_EQ(e.stato, 1);
   EXPECT_TRUE(fs::exists(t / "out1/Morsalo_Torvia_R20417.sim"));
+  e = esegui(t, {"check", linea, treno});
+  EXPECT_EQ(e.stato, 1);
+  EXPECT_EQ(e.err.rfind(treno + ":39:13: error 16 at 9550 m: ", 0), 0u) << e.err;
   prova::scrivi_file(treno, buono);
 
   // A text that is not there.

@@ -11,6 +11,7 @@
 #include "scenario/init.h"
 #include "scenario/ispeziona.h"
 #include "scenario/mappa.h"
+#include "scenario/verifica.h"
 
 namespace {
 
@@ -121,6 +122,8 @@ const std::vector<voce_comando>& comandi_scenario() {
       {"init", "write the built-in line and train texts into DIR", "init DIR [--force]", definisci_init},
       {"compile", "compile a line text and a train text into the binary scenario files",
        "compile LINE_TEXT TRAIN_TEXT -o OUTDIR [options]", definisci_compile},
+      {"check", "compile the two texts in memory, write nothing, and report every error and warning",
+       "check LINE_TEXT TRAIN_TEXT [options]", definisci_check},
       {"inspect", "show what a compiled .sim, .dat or _linea.dat holds", "inspect FILE... [--json]",
        definisci_inspect},
       {"map", "draw the line, its objects and its profiles as SVG", "map DIR|FILES -o MAP.svg", definisci_map},

@@ -1,25 +1,17 @@
 #include "scenario/compila.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <system_error>
 
-#include "core/file_binari.h"
-#include "core/memorizza_percorso.h"
-#include "model/diagnostica.h"
 #include "model/errore_esecuzione.h"
-#include "model/modello.h"
 #include "model/nomi_file.h"
-#include "scenario/nomi_scenario.h"
 #include "scenario/comando.h"
-#include "scenario/rapporto.h"
-#include "scenario/json.h"
+#include "scenario/compilazione_autore.h"
 #include "scenario/percorsi.h"
 #include "text/archivio.h"
-#include "text/codifica.h"
+#include "text/codifica_sorgente.h"
 
 namespace fs = std::filesystem;
 
@@ -28,12 +20,16 @@ namespace {
 const char* const piede_compile =
     "NAME and CODE come from the texts' names when they are NAME_linea.txt and\n"
     "NAME_CODE-.txt; otherwise give them with the options. The texts themselves\n"
-    "are never changed.\n"
+    "are never changed. A compile that records an error writes no file, so the\n"
+    "files of an earlier compile stay in OUTDIR. UTF-8 and UTF-16 texts are\n"
+    "converted to Windows-1252, which the simulator reads (--encoding).\n"
     "\n"
     "exit status:\n"
     "  0  compiled without error\n"
-    "  1  compiled, an error recorded (the files are written, as the builder does)\n"
-    "  2  usage error, a text that cannot be read, or OUTDIR cannot be written\n"
+    "  1  compiled, an error recorded (or a warning, with --strict): no file is\n"
+    "     written, unless --write-on-error asks for the builder's files\n"
+    "  2  usage error, a text that cannot be read or converted, or OUTDIR cannot\n"
+    "     be written\n"
     "  3  no binary file written (error 1250 or 1251, or no cell grid)\n";
 
 // The command line of compile.
@@ -42,8 +38,11 @@ struct opzioni_compile {
   std::string uscita;
   std::string scenario;
   std::string codice;
+  std::string codifica = "auto";
   bool senza_profilo = false;
   bool json = false;
+  bool severo = false;
+  bool scrivi_con_errore = false;
   bool con_uscita = false, con_scenario = false, con_codice = false;
 };
 
@@ -65,6 +64,12 @@ esecuzione_comando definisci_compile(CLI::App& sub, flussi io) {
   CLI::Option* codice =
       sub.add_option("--train-code", o->codice, "the train code (overrides the train text's name)")->type_name("CODE");
   sub.add_flag("--no-line-profile", o->senza_profilo, "neither compute nor write the line profile");
+  sub.add_option("--encoding", o->codifica,
+                 "auto (the default), windows-1252 or utf-8")
+      ->type_name("ENC");
+  sub.add_flag("--strict", o->severo, "count warnings as errors: exit status 1, no file written");
+  sub.add_flag("--write-on-error", o->scrivi_con_errore,
+               "write the files even with an error, as the builder does");
   sub.add_flag("--json", o->json, "print the result as one JSON object");
   sub.footer(piede_compile);
   return [o, io, uscita, scenario, codice] {
@@ -81,9 +86,6 @@ int comando_compile(const std::vector<std::string>& argomenti, std::ostream& out
 
 namespace {
 
-// A source text larger than this is not a source text.
-constexpr uintmax_t testo_massimo = 64u << 20;
-
 int uso(std::ostream& err, const std::string& perche) { return uso_sbagliato("compile", perche, err); }
 
 int fallito(std::ostream& err, const std::string& perche) {
@@ -91,66 +93,12 @@ int fallito(std::ostream& err, const std::string& perche) {
   return 2;
 }
 
-// The whole of a source text, or why it cannot be read. A pipe or a device
-// is read too, up to the size a text may have.
-std::optional<std::string> leggi_sorgente(const std::string& percorso, std::string& perche) {
-  const fs::path p = percorso_utf8(percorso);
-  const std::string troppo = "cannot read " + percorso + ": larger than " +
-                                    std::to_string(testo_massimo >> 20) + " MiB, too large for a source text";
-  std::error_code ec;
-  const fs::file_status s = fs::status(p, ec);
-  if (fs::is_directory(s)) {
-    perche = "cannot read " + percorso + ": it is a folder";
-    return std::nullopt;
-  }
-  if (fs::is_regular_file(s) && fs::file_size(p, ec) > testo_massimo && !ec) {
-    perche = troppo;
-    return std::nullopt;
-  }
-  std::string dati;
-  int numero = 0;
-  switch (leggi_file_intero(p, testo_massimo, dati, numero)) {
-    case esito_lettura::letto:
-      return dati;
-    case esito_lettura::troppo_grande:
-      perche = troppo;
-      return std::nullopt;
-    default:
-      perche = "cannot read " + percorso + ": " + std::strerror(numero);
-      return std::nullopt;
-  }
+// Why the files were held back, in the author's words.
+std::string motivo_trattenuti(const compilazione_autore& c) {
+  if (c.m.numero_errore != 0) return "error " + std::to_string(c.m.numero_errore) + " recorded";
+  const size_t n = c.avvisi.size();
+  return std::to_string(n) + (n == 1 ? " warning" : " warnings") + " counted as errors (--strict)";
 }
-
-// A place as the three keys file, line and column, each null when not known.
-void metti_luogo(json& j, const luogo_messaggio& l) {
-  j["file"] = l.file.empty() ? json(nullptr) : json(l.file);
-  j["line"] = l.riga > 0 ? json(l.riga) : json(nullptr);
-  j["column"] = l.riga > 0 ? json(l.colonna) : json(nullptr);
-}
-
-json risultato_json(const modello& m, const esito_compilazione& esito, const messaggio_errore& errore,
-                    const std::vector<messaggio_avviso>& avvisi) {
-  json j;
-  j["numero_errore"] = m.numero_errore;
-  j["posizione_errore"] = m.posizione_errore;
-  j["errore"] = esito.errore.empty() ? json(nullptr) : json(esito.errore);
-  metti_luogo(j, errore.luogo);
-  j["message"] = errore.codice != 0 ? json(riassunto_errore(errore)) : json(nullptr);
-  j["files"] = json::array();
-  for (const std::string& f : esito.file_scritti) j["files"].push_back(cp1252_a_utf8(f));
-  j["warnings"] = json::array();
-  for (const messaggio_avviso& a : avvisi) {
-    json w;
-    metti_luogo(w, a.luogo);
-    w["message"] = riassunto_avviso(a);
-    j["warnings"].push_back(std::move(w));
-  }
-  return j;
-}
-
-}  // namespace
-
-namespace {
 
 int esegui_compile(const opzioni_compile& o, std::ostream& out, std::ostream& err) {
   if (o.testi.size() != 2) {
@@ -162,84 +110,93 @@ int esegui_compile(const opzioni_compile& o, std::ostream& out, std::ostream& er
     return data ? std::optional<std::string>(valore) : std::nullopt;
   };
   const bool json = o.json;
-  const int32_t j = o.senza_profilo ? 0 : 1;
+  const bool severo = o.severo;
+  const bool scrivi_con_errore = o.scrivi_con_errore;
 
-  testo_autore linea{o.testi[0], {}};
-  testo_autore treno{o.testi[1], {}};
-  nomi_scenario nomi;
-  const std::string perche_nomi = deriva_nomi(linea.percorso, treno.percorso, opzione(o.con_scenario, o.scenario),
-                                              opzione(o.con_codice, o.codice), nomi);
-  if (!perche_nomi.empty()) return uso(err, perche_nomi);
+  richiesta_compilazione r;
+  r.percorso_linea = o.testi[0];
+  r.percorso_treno = o.testi[1];
+  r.scenario = opzione(o.con_scenario, o.scenario);
+  r.codice_treno = opzione(o.con_codice, o.codice);
+  r.genera_linea = o.senza_profilo ? 0 : 1;
+  const std::optional<codifica_richiesta> k = codifica_da_nome(o.codifica);
+  if (!k) return uso(err, "unknown encoding '" + o.codifica + "' (auto, windows-1252 or utf-8)");
+  r.codifica = *k;
 
-  // Both texts are read before anything else happens.
-  std::string perche;
-  for (testo_autore* t : {&linea, &treno}) {
-    std::optional<std::string> byte = leggi_sorgente(t->percorso, perche);
-    if (!byte) return fallito(err, perche);
-    t->byte = std::move(*byte);
+  compilazione_autore c;
+  if (const std::optional<rifiuto_compilazione> no = prepara_compilazione(r, c)) {
+    if (no->uso) return uso(err, no->messaggio);
+    if (no->con_luogo) {
+      err << no->messaggio << "\n";
+      return 2;
+    }
+    return fallito(err, no->messaggio);
   }
-
-  modello m;
-  m.nome_scenario = nomi.nome_scenario;
-  m.codice_treno = nomi.codice_treno;
+  const testo_autore& linea = c.linea;
+  const testo_autore& treno = c.treno;
 
   // The output folder, and every file the compile may write there, are looked
   // at before compiling: a refusal writes nothing.
-  const fs::path cartella = percorso_utf8(o.uscita);
+  const std::string uscita = o.uscita;
+  const fs::path cartella = percorso_utf8(uscita);
   std::error_code ec;
   const fs::file_status stato = fs::status(cartella, ec);
   if (fs::exists(stato) && !fs::is_directory(stato)) {
     return fallito(err, "cannot write into " + testo_percorso(cartella) + ": it is not a folder");
   }
   archivio_disco disco(cartella);
-  for (const std::string& nome : {nome_file_linea(m), nome_file_sim(m), nome_file_dat(m)}) {
+  bool precedenti = false;
+  for (const std::string& nome : {nome_file_linea(c.m), nome_file_sim(c.m), nome_file_dat(c.m)}) {
     const fs::path p = disco.percorso(nome);
-    if (fs::is_directory(fs::status(p, ec))) return fallito(err, "cannot write " + testo_percorso(p) + ": it is a folder");
+    const fs::file_status s = fs::status(p, ec);
+    if (fs::is_directory(s)) return fallito(err, "cannot write " + testo_percorso(p) + ": it is a folder");
+    precedenti = precedenti || fs::exists(s);
     for (const testo_autore* t : {&linea, &treno}) {
       if (fs::equivalent(p, percorso_utf8(t->percorso), ec)) {
         return fallito(err, "cannot write " + testo_percorso(p) + ": it is the text " + t->percorso + " being compiled");
       }
     }
   }
+
   if (!fs::exists(stato)) {
     fs::create_directories(cartella, ec);
     if (ec) return fallito(err, "cannot create the folder " + testo_percorso(cartella) + ": " + ec.message());
   }
 
-  // The compile works on private copies of the texts, in memory; the files
-  // go straight to the folder through the builder's own writer, the line
-  // profile in pieces as it is produced.
-  archivio_memoria memoria;
-  memoria.file[nome_testo_linea(m)] = linea.byte;
-  memoria.file[nome_testo_treno(m)] = treno.byte;
-  diagnostica traccia;
-  m.traccia = &traccia;
-  esito_compilazione esito;
-  try {
-    esito = compila_percorso(m, memoria, j);
-  } catch (const errore_esecuzione& e) {
-    err << "scenario compile: the compile failed after reading the texts: " << e.what() << "\n";
+  // The compile works on private copies of the texts, in memory.
+  std::string perche;
+  if (!esegui_compilazione(c, r.genera_linea, perche)) {
+    err << "scenario compile: the compile failed after reading the texts: " << perche << "\n";
     return 3;
   }
-  m.traccia = nullptr;
 
-  try {
-    if (esito.errore.empty()) esito.file_scritti = scrivi_file_binari(m, disco);
-  } catch (const errore_esecuzione& e) {
-    return fallito(err, e.what());
+  // A compile that recorded an error leaves the last good files in place,
+  // unless the author asks for the partial ones.
+  const bool fallita = c.m.numero_errore != 0 || (severo && !c.avvisi.empty());
+  const bool trattenuti = fallita && !scrivi_con_errore && file_da_scrivere(c);
+  std::vector<std::string> scritti;
+  if (!trattenuti) {
+    try {
+      scritti = scrivi_file_compilazione(c, disco);
+    } catch (const errore_esecuzione& e) {
+      return fallito(err, e.what());
+    }
   }
 
-  const messaggio_errore errore = errore_della_compilazione(m, traccia, esito, linea, treno);
-  const std::vector<messaggio_avviso> avvisi = avvisi_della_compilazione(traccia, linea, treno);
   if (json) {
-    out << testo_json(risultato_json(m, esito, errore, avvisi)) << "\n";
+    out << risultato_json(c, true, scritti);
   } else {
-    for (const messaggio_avviso& av : avvisi) err << testo_avviso_autore(av);
-    err << testo_errore_autore(errore);
-    for (const std::string& nome : esito.file_scritti) out << "wrote " << testo_percorso(disco.percorso(nome)) << "\n";
+    stampa_diagnostiche(c, err);
+    for (const std::string& nome : scritti) out << "wrote " << testo_percorso(disco.percorso(nome)) << "\n";
+    if (trattenuti) {
+      err << "no file written: " << motivo_trattenuti(c) << "; "
+          << (precedenti ? "the files in " + uscita + " are those of an earlier compile"
+                         : uscita + " holds no files of an earlier compile")
+          << "\n";
+    }
   }
-  if (!esito.errore.empty()) return 3;
-  return m.numero_errore != 0 ? 1 : 0;
+  if (!c.esito.errore.empty()) return 3;
+  return fallita ? 1 : 0;
 }
 
 }  // namespace
