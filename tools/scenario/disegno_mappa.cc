@@ -33,7 +33,7 @@ std::string polilinea(const std::vector<p2>& punti) {
   std::string s;
   for (const p2& q : punti) {
     if (!s.empty()) s += ' ';
-    s += n(q.x) + "," + n(q.y);
+    s += formato("%.1f,%.1f", q.x, q.y);
   }
   return s;
 }
@@ -80,7 +80,7 @@ double disegna_piano(scrittore_svg& svg, const vista_scenario& s, const piano& p
   std::vector<richiesta_etichetta> etichette;
   auto assoluto = [&](p2 q) { return p2{sinistra + q.x, y0 + q.y}; };
 
-  svg.apri("g", {{"id", "plan"}, {"transform", "translate(" + n(sinistra) + ' ' + n(y0) + ")"}});
+  svg.apri("g", {{"id", "plan"}, {"transform", formato("translate(%.1f %.1f)", sinistra, y0)}});
   for (const auto& t : pn.tratti(passo_piano)) {
     svg.vuoto("polyline", {{"fill", "none"}, {"stroke", "#333"}, {"stroke-width", "2"}, {"stroke-linejoin", "round"},
                            {"points", polilinea(t)}});
@@ -132,7 +132,7 @@ double disegna_piano(scrittore_svg& svg, const vista_scenario& s, const piano& p
   const int32_t fine_linea = s.punti[punto_treno].fine;
   if (fine_linea > 0 && f.contiene(fine_linea)) {
     const p2 q = pn.a_metro(fine_linea);
-    svg.vuoto("path", {{"d", "M" + n(q.x - 6) + ',' + n(q.y) + " H" + n(q.x + 6)}, {"stroke", "black"},
+    svg.vuoto("path", {{"d", formato("M%.1f,%.1f H%.1f", q.x - 6, q.y, q.x + 6)}, {"stroke", "black"},
                        {"stroke-width", "3"}},
               formato("end of line at %d m", fine_linea));
     etichette.push_back({assoluto(q), "end of line", priorita_etichetta::altro});
@@ -156,8 +156,8 @@ double disegna_piano(scrittore_svg& svg, const vista_scenario& s, const piano& p
   const double y = y0 + pn.altezza() + spazio_sotto + 16;
   const double metri = passo_tondo(80 / pn.scala());
   const double lungo = metri * pn.scala();
-  svg.apri("g", {{"id", "scale"}, {"transform", "translate(" + n(sinistra) + ' ' + n(y) + ")"}});
-  svg.vuoto("path", {{"d", "M0,-5 V0 H" + n(lungo) + " V-5"}, {"fill", "none"}, {"stroke", "black"}});
+  svg.apri("g", {{"id", "scale"}, {"transform", formato("translate(%.1f %.1f)", sinistra, y)}});
+  svg.vuoto("path", {{"d", formato("M0,-5 V0 H%.1f V-5", lungo)}, {"fill", "none"}, {"stroke", "black"}});
   svg.testo({{"x", "0"}, {"y", "14"}}, "0");
   svg.testo({{"x", n(lungo)}, {"y", "14"}, {"text-anchor", "middle"}}, formato("%g km", metri / 1000));
   svg.testo({{"x", n(lungo + 40)}, {"y", "0"}, {"fill", "#555"}},
@@ -177,7 +177,7 @@ void legenda(scrittore_svg& svg, double y) {
                        {colore_rallentamento, "slowdown and its warning point", false},
                        {colore_cartello, "sign board", false},
                        {colore_indicatore, "maximum-speed indicator boards", false}};
-  svg.apri("g", {{"id", "legend"}, {"transform", "translate(" + n(sinistra) + ' ' + n(y) + ")"}});
+  svg.apri("g", {{"id", "legend"}, {"transform", formato("translate(%.1f %.1f)", sinistra, y)}});
   double x = 0;
   for (const voce& v : voci) {
     if (v.cerchio) {
@@ -253,9 +253,9 @@ esito_disegno disegna_mappa(const vista_scenario& s, const opzioni_disegno& opz)
   e.etichette_omesse = omesse;
   e.svg.reserve(testa.size() + corpo.size() + 400);
   e.svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  e.svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + n(larghezza_svg) + "\" height=\"" + n(altezza) +
-           "\" viewBox=\"0 0 " + n(larghezza_svg) + ' ' + n(altezza) +
-           "\" font-family=\"sans-serif\" font-size=\"11\">\n";
+  e.svg += formato("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.1f\" height=\"%.1f\" viewBox=\"0 0 %.1f %.1f\" "
+                   "font-family=\"sans-serif\" font-size=\"11\">\n",
+                   larghezza_svg, altezza, larghezza_svg, altezza);
   e.svg += "<title>" + testo_xml(con_errore ? nome + " (compiled with an error)" : nome) + "</title>\n";
   e.svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
   e.svg += testa;
