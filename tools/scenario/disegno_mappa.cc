@@ -68,7 +68,7 @@ std::string titolo_gruppo(const vista_scenario& s, const gruppo_celle& g, const 
   // A few are listed one a line; a crowd only counted.
   if (g.quante > 8) return t;
   for (int32_t k = g.prima; k <= g.ultima; ++k) {
-    if (s.celle[static_cast<size_t>(k)].tipo == s.celle[static_cast<size_t>(g.prima)].tipo) t += "\n" + titolo_cella(s, k);
+    if (s.celle[static_cast<size_t>(k)].tipo == s.celle[static_cast<size_t>(g.prima)].tipo) t.append("\n").append(titolo_cella(s, k));
   }
   return t;
 }
@@ -240,7 +240,7 @@ esito_disegno disegna_mappa(const vista_scenario& s, const opzioni_disegno& opz)
   if (con_errore) {
     yt += 20;
     t.testo({{"id", "compile-error"}, {"x", n(sinistra)}, {"y", n(yt)}, {"fill", "#b71c1c"}, {"font-weight", "bold"}},
-            "this compile recorded an error: " + opz.errore_compilazione);
+            std::string("this compile recorded an error: ").append(opz.errore_compilazione));
   }
   if (omesse > 0) {
     t.testo({{"id", "labels-left-out"}, {"x", n(sinistra)}, {"y", n(yt + 18)}, {"fill", "#444"}},
@@ -256,9 +256,27 @@ esito_disegno disegna_mappa(const vista_scenario& s, const opzioni_disegno& opz)
   e.svg += formato("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.1f\" height=\"%.1f\" viewBox=\"0 0 %.1f %.1f\" "
                    "font-family=\"sans-serif\" font-size=\"11\">\n",
                    larghezza_svg, altezza, larghezza_svg, altezza);
-  e.svg += "<title>" + testo_xml(con_errore ? nome + " (compiled with an error)" : nome) + "</title>\n";
+  e.svg.append("<title>").append(testo_xml(con_errore ? nome + " (compiled with an error)" : nome)).append("</title>\n");
   e.svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
   e.svg += testa;
+  e.svg += corpo;
+  e.svg += "</svg>\n";
+  return e;
+}
+
+esito_disegno disegna_mappa_senza_griglia(const std::string& nome, const std::string& errore_compilazione) {
+  std::string corpo;
+  scrittore_svg t(corpo);
+  t.testo({{"x", n(sinistra)}, {"y", "30"}, {"font-size", "18"}, {"font-weight", "bold"}}, nome);
+  t.testo({{"id", "compile-error"}, {"x", n(sinistra)}, {"y", "70"}, {"fill", "#b71c1c"}, {"font-weight", "bold"}},
+          std::string("this compile recorded an error: ").append(errore_compilazione));
+  t.testo({{"x", n(sinistra)}, {"y", "90"}, {"fill", "#444"}}, "it left no cell grid: there is nothing to draw");
+  esito_disegno e;
+  e.svg = formato("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.1f\" "
+                  "height=\"120.0\" viewBox=\"0 0 %.1f 120.0\" font-family=\"sans-serif\" font-size=\"11\">\n",
+                  larghezza_svg, larghezza_svg);
+  e.svg.append("<title>").append(testo_xml(nome + " (compiled with an error)")).append("</title>\n");
+  e.svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
   e.svg += corpo;
   e.svg += "</svg>\n";
   return e;

@@ -37,4 +37,9 @@ struct esito_disegno {
 
 esito_disegno disegna_mappa(const vista_scenario& s, const opzioni_disegno& o = {});
 
+// The map of a compile that left no cell grid (error 26, 101, ...): nothing
+// to draw but its name (UTF-8) and the error, so that an older map never
+// stands for it.
+esito_disegno disegna_mappa_senza_griglia(const std::string& nome, const std::string& errore_compilazione);
+
 #endif
