@@ -98,9 +98,10 @@ struct stile_salvataggio {
 
 const stile_salvataggio stili[] = {
     {"in place", [](const fs::path& p, const std::string& s) {
-       std::FILE* f = std::fopen(p.c_str(), "r+b");
-       std::fwrite(s.data(), 1, s.size(), f);
-       std::fclose(f);
+       {
+         std::fstream f(p, std::ios::in | std::ios::out | std::ios::binary);
+         f.write(s.data(), static_cast<std::streamsize>(s.size()));
+       }
        fs::resize_file(p, s.size());
      }},
     {"truncated, then written in two pieces", [](const fs::path& p, const std::string& s) {
