@@ -78,9 +78,9 @@ double scrivi_pavimento(const fs::path& cartella, const std::string& byte) {
 }
 
 void controlla(const modello& m, const esito_compilazione& e, const char* cosa) {
-  if (!e.errore.empty() || m.numero_errore != 0) {
+  if (e.errore != 0 || m.numero_errore != 0) {
     fallisce(std::string(cosa) + " did not compile cleanly: error " +
-             (e.errore.empty() ? std::to_string(m.numero_errore) : e.errore) + " at " +
+             std::to_string(e.errore != 0 ? e.errore : m.numero_errore) + " at " +
              std::to_string(m.posizione_errore) + " m");
   }
   if (e.file_scritti.size() != 3) fallisce(std::string(cosa) + " did not write its three files");

@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
   for (const std::string& nome : e.file_scritti) byte += fs::file_size(cartella / nome);
   fs::remove_all(cartella);
 
-  if (!e.errore.empty() || m.numero_errore != 0) {
+  if (e.errore != 0 || m.numero_errore != 0) {
     std::fprintf(stderr, "picco_memoria: the %d km line did not compile cleanly (error %d at %d m)\n", chilometri,
                  m.numero_errore, m.posizione_errore);
     return EXIT_FAILURE;

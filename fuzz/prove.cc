@@ -67,7 +67,7 @@ void prova_compilazione(const uint8_t* dati, size_t quanti) {
   }
   // Every way through the compile leaves no line text behind.
   verifica(!a.esiste(nome_testo_linea(m)));
-  if (esito.errore.empty()) {
+  if (esito.errore == 0) {
     verifica(m.griglia_presente());
     verifica(a.esiste(nome_file_sim(m)) && a.esiste(nome_file_dat(m)));
     verifica(a.file[nome_file_dat(m)].size() == 15 * (static_cast<size_t>(m.numero_celle) + 1));

@@ -33,14 +33,14 @@ int32_t codice_gara_st(modello& m) {
   return somma;
 }
 
-std::string marche_e_codici(modello& m) {
+int32_t marche_e_codici(modello& m) {
   punto& scenario = punto_di(m, punto_scenario);
   cella& testata = cella_di(m, 1);
-  if (scenario.intero_1 != 0 || testata.valore != 0) return "1250";
+  if (scenario.intero_1 != 0 || testata.valore != 0) return 1250;
   scenario.intero_1 = marca_sim;
   testata.valore = marca_dat;
-  if (scenario.orario != 0 || testata.valore_2 != 0) return "1251";
+  if (scenario.orario != 0 || testata.valore_2 != 0) return 1251;
   scenario.orario = codice_gara_st(m);
   testata.valore_2 = codice_gara_og(m);
-  return "";
+  return 0;
 }

@@ -26,10 +26,10 @@ int32_t codice_gara_st(modello& m);
 // The marks and codes of the train files, stamped before they are written:
 // the file marks 610 (punti(85).intero_1) and 5121 (cell 1 valore), then the
 // codes (punti(85).orario and cell 1 valore_2). Each slot must still be 0:
-// a taken mark slot returns "1250" before anything is stamped, a taken code
-// slot returns "1251" after the marks; nothing is overwritten. Returns the
-// empty text when all four slots are stamped. Needs the grid.
-std::string marche_e_codici(modello& m);
+// a taken mark slot returns 1250 before anything is stamped, a taken code
+// slot returns 1251 after the marks; nothing is overwritten. Returns 0 when
+// all four slots are stamped. Needs the grid.
+int32_t marche_e_codici(modello& m);
 
 // The file marks.
 inline constexpr int16_t marca_sim = 610;

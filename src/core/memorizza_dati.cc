@@ -3,6 +3,7 @@
 #include "line/compila_linea.h"
 #include "model/errore_esecuzione.h"
 #include "model/nomi_file.h"
+#include "text/lettura_sorgente.h"
 #include "train/compila_treno.h"
 
 void memorizza_dati(modello& m, archivio& a) {
@@ -20,9 +21,9 @@ void memorizza_dati(modello& m, archivio& a) {
       }
     }
     m.numero_errore = 25;
-    if (diagnostica* d = m.traccia) {
-      annota_errore(d);
-      d->messaggio_errore = e.what();
-    }
+    // A failure outside the reading of a record (a text that cannot be read)
+    // has no record as its cause.
+    diagnostica* d = m.traccia;
+    if (d && d->errore.messaggio.empty()) annota_fallimento(d, {}, motivo_fallimento::sconosciuto, e);
   }
 }

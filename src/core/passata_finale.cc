@@ -19,15 +19,30 @@ struct passata {
   cella& at(int32_t k) { return cella_di(m, k); }
   bool libera_in(int32_t k) { return esiste(k) && libera(at(k)); }
 
+  // The record whose rule is being applied: the signal's or the slowdown's,
+  // when traced.
+  int32_t record = nessuno;
+
   void marca(int32_t k) {
     cella& c = at(k);
     c.tipo = abbattimento;
     c.valore = valore_marcatore;
+    annota_origine(m.traccia, k, record, true);
   }
 
+  // An error at cell k, caused by the record of the rule, met at cell
+  // `dove` (the signal's or slowdown's own cell).
   void errore(int32_t codice, int32_t k) {
     m.numero_errore = codice;
     m.posizione_errore = prodotto(k, 50);
+    if (diagnostica* d = m.traccia) {
+      annota_errore(d, {record, nessuno});
+      aggiungi_nota(d, {genere_nota::cella_della_passata, {}, k, esiste(k) ? at(k).tipo : uint8_t{0}, nullptr});
+    }
+  }
+
+  void regola_di(int32_t k) {
+    if (m.traccia) record = origine_di(*m.traccia, k);
   }
 
   // Caps an existing marker at the marker value.
@@ -41,6 +56,7 @@ struct passata {
     for (int32_t a = 1; a <= finestra_segnali && k - a >= cella_segnale_minima; ++a) {
       const int32_t s = k - a;
       if (at(s).tipo != segnale) continue;
+      regola_di(s);
       if (libera_in(s - 1)) {
         marca(s - 1);
       } else if (libera_in(s - 2)) {
@@ -58,6 +74,7 @@ struct passata {
   // Rule B: markers in front of, inside and after a slowdown starting at k.
   void rallentamento(int32_t k) {
     static constexpr int32_t gruppi[3][3] = {{5, 6, 7}, {11, 12, 13}, {18, 19, 20}};
+    regola_di(k);
     for (const auto& gruppo : gruppi) {
       if (k <= gruppo[2]) continue;
       bool posto = false;

@@ -1,6 +1,7 @@
 #include "line/compila_linea.h"
 
 #include <algorithm>
+#include <climits>
 #include <string>
 
 #include "line/piazzamento_linea.h"
@@ -25,16 +26,33 @@ struct lettura_linea {
   int32_t cella_pendenza = 0;
   int32_t pendenza_corrente = 0;
   int32_t metro_profilo = 2;
+  // The records that gave the three kilometre progressives (tre, due, uno),
+  // when traced.
+  int32_t record_progressive[3] = {nessuno, nessuno, nessuno};
+  // Their values off the 50 m step, as read.
+  riferimento_campo fuori_passo[3] = {};
   // Fields of a curve record read while no plan is built: not a typo to warn of.
   int campi_senza_avviso = 0;
 };
 
-// A line error exit: the line text goes, the code stays, the train text is not read.
-bool uscita(lettura_linea& s, int32_t numero, const int32_t* posizione = nullptr) {
+// A line error exit: the line text goes, the code stays, the train text is
+// not read. `valore` is the value of the record that caused it (from 0), or
+// nessuno for the record as a whole.
+bool uscita(lettura_linea& s, int32_t numero, const int32_t* posizione = nullptr, int32_t valore = nessuno) {
   s.a.cancella(s.nome);
   s.m.numero_errore = numero;
   if (posizione) s.m.posizione_errore = *posizione;
-  annota_errore(s.m.traccia);
+  annota_errore(s.m.traccia, valore);
+  return false;
+}
+
+// A placement refused because cell k holds an object: the error names it and
+// the record that put it there.
+bool uscita_occupata(lettura_linea& s, int32_t numero, const int32_t* posizione, int32_t k) {
+  uscita(s, numero, posizione, 0);
+  if (diagnostica* d = s.m.traccia) {
+    aggiungi_nota(d, {genere_nota::cella_occupata, {origine_di(*d, k), nessuno}, k, cella_di(s.m, k).tipo, nullptr});
+  }
   return false;
 }
 
@@ -52,7 +70,7 @@ bool oltre_griglia(modello& m, int32_t p) {
   if (somma(p, 100) / 50.0 <= m.numero_celle) return false;
   m.numero_errore = 15;
   m.posizione_errore = p;
-  annota_errore(m.traccia);
+  annota_errore(m.traccia, 0);
   return true;
 }
 
@@ -145,8 +163,9 @@ bool sezione_generale(lettura_linea& s) {
     bool riconosciuta = false;
     if (contiene_senza_maiuscole(chiave, "lunghezza") && contiene_senza_maiuscole(chiave, "percorso")) {
       riconosciuta = true;
+      s.l.letto_come("lunghezza percorso");
       const int32_t lunghezza = s.l.leggi_long();
-      if (lunghezza > 1000000 || lunghezza < 0) return uscita(s, 1);
+      if (lunghezza > 1000000 || lunghezza < 0) return uscita(s, 1, nullptr, 0);
       m.punti[punto_treno].fine = lunghezza;
       alloca_griglia(m, lunghezza);
       if (m.genera_linea != 0) alloca_profilo(m);
@@ -158,10 +177,16 @@ bool sezione_generale(lettura_linea& s) {
     for (const auto& p : progressive) {
       if (contiene(chiave, "progressiva") && contiene(chiave, p.parola)) {
         riconosciuta = true;
+        s.l.letto_come("progressiva chilometrica");
         punto& r = m.punti[p.record];
+        if (diagnostica* d = m.traccia) s.record_progressive[p.record - progressiva_tre] = record_corrente(*d);
         r.inizio = s.l.leggi_long();
         r.fine = s.l.leggi_long();
         r.posizione = s.l.leggi_long();
+        if (diagnostica* d = m.traccia) {
+          const int32_t valore = r.inizio % 50 != 0 ? 0 : r.fine % 50 != 0 ? 1 : nessuno;
+          s.fuori_passo[p.record - progressiva_tre] = {valore == nessuno ? nessuno : record_corrente(*d), valore};
+        }
       }
     }
     punto& scenario = m.punti[punto_scenario];
@@ -172,16 +197,18 @@ bool sezione_generale(lettura_linea& s) {
     for (const auto& f : sfondi) {
       if (contiene(chiave, "sfondo") && contiene(chiave, f.parola)) {
         riconosciuta = true;
+        s.l.letto_come("sfondo");
         scenario.*f.campo = s.l.leggi_long();
       }
     }
     if (contiene(chiave, "ripetizione") && contiene(chiave, "segnali")) {
       riconosciuta = true;
+      s.l.letto_come("ripetizione segnali");
       punto& r = m.punti[punto_codici];
       r.inizio = s.l.leggi_long();
       r.fine = s.l.leggi_long();
-      if (r.inizio % 50 != 0) return uscita(s, 3);
-      if (r.fine % 50 != 0) return uscita(s, 4);
+      if (r.inizio % 50 != 0) return uscita(s, 3, nullptr, 0);
+      if (r.fine % 50 != 0) return uscita(s, 4, nullptr, 1);
       if (contiene(chiave, "4")) {
         r.posizione = 4;
       } else if (contiene(chiave, "9")) {
@@ -207,6 +234,7 @@ bool corpo(lettura_linea& s) {
     bool riconosciuta = false;
     if (contiene_senza_maiuscole(chiave, "pendenza")) {
       riconosciuta = true;
+      s.l.letto_come("pendenza");
       const int32_t p = s.l.leggi_long();
       const int32_t v = s.l.leggi_long();
       if (oltre_griglia(m, p)) return true;
@@ -220,6 +248,7 @@ bool corpo(lettura_linea& s) {
     }
     if (m.genera_linea != 0 && contiene_senza_maiuscole(chiave, "curva")) {
       riconosciuta = true;
+      s.l.letto_come("curva");
       const int32_t inizio = s.l.leggi_long();
       const int32_t lunghezza = s.l.leggi_long();
       if (oltre_griglia(m, inizio)) return true;
@@ -227,36 +256,54 @@ bool corpo(lettura_linea& s) {
     }
     if (contiene_senza_maiuscole(chiave, "montagna")) {
       riconosciuta = true;
+      s.l.letto_come("montagna");
       int32_t inizio = s.l.leggi_long();
       int32_t fine = s.l.leggi_long();
       int32_t tipo = s.l.leggi_long();
       if (oltre_griglia(m, inizio)) return true;
       memo_montagna(m, inizio, fine, tipo);
-      if (m.numero_errore > 0) return uscita(s, m.numero_errore, &inizio);
+      if (m.numero_errore > 0) return uscita(s, m.numero_errore, &inizio, 0);
     }
     if (contiene_senza_maiuscole(chiave, "indicatori_v")) {
       riconosciuta = true;
+      s.l.letto_come("indicatori_vmax");
       int32_t v[9];
       for (int32_t& x : v) x = s.l.leggi_long();
       if (oltre_griglia(m, v[0])) return true;
-      memo_indicatori_v_max(m, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
-      if (m.numero_errore > 0) return uscita(s, m.numero_errore, &v[0]);
+      try {
+        memo_indicatori_v_max(m, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
+      } catch (const errore_esecuzione& e) {
+        // A packed figure that does not fit a 16-bit integer.
+        annota_fallimento(m.traccia, {s.l.record(), nessuno}, motivo_fallimento::valore_fuori_campo, e, -32768,
+                          32767);
+        throw;
+      }
+      if (m.numero_errore > 0) return uscita_occupata(s, m.numero_errore, &v[0], m.traccia ? m.traccia->cella_rifiutata : 0);
     }
     if (contiene_senza_maiuscole(chiave, "indicat") && contiene_senza_maiuscole(chiave, "cartello")) {
       riconosciuta = true;
+      s.l.letto_come("cartello_indicatore");
       const int32_t p = s.l.leggi_long();
       std::string testo = s.l.leggi_testo();
       m.riga = testo;
       if (oltre_griglia(m, p)) return true;
       // Sign texts fill the point table downward from record 80 to record 1.
-      if (s.prossimo_cartello < 1) return uscita(s, 27, &p);
+      if (s.prossimo_cartello < 1) return uscita(s, 27, &p, 0);
       const int32_t k = cella_della_posizione(p);
       cella& c = cella_di(m, k);
-      if (!libera(c)) return uscita(s, 6, &p);
+      if (!libera(c)) return uscita_occupata(s, 6, &p, k);
       c.tipo = cartello;
       c.valore = bassi_16(s.prossimo_cartello);
       annota_origine(m.traccia, k);
-      metti_testo(punto_di(m, s.prossimo_cartello), std::move(testo));
+      try {
+        metti_testo(punto_di(m, s.prossimo_cartello), std::move(testo));
+      } catch (const errore_esecuzione& e) {
+        if (diagnostica* d = m.traccia) {
+          annota_fallimento(d, valore_corrente(*d, 1), motivo_fallimento::testo_troppo_lungo, e, 0,
+                            static_cast<int64_t>(lunghezza_testo_massima));
+        }
+        throw;
+      }
       s.prossimo_cartello -= 1;
     }
     if (!riconosciuta) {
@@ -269,6 +316,8 @@ bool corpo(lettura_linea& s) {
   }
   return true;
 }
+
+void ordina_progressive(lettura_linea& s);
 
 }  // namespace
 
@@ -322,6 +371,7 @@ bool compila_linea(modello& m, archivio& a, int32_t& prossimo_cartello) {
     return false;
   }
   const std::string testo = a.leggi(nome);
+  if (m.traccia) m.traccia->righe_linea = righe_del_testo(testo);
   lettore_campi lettore(testo);
   lettura_sorgente l(m, lettore, testo_linea);
   lettura_linea s{m, a, l, nome};
@@ -337,7 +387,7 @@ bool compila_linea(modello& m, archivio& a, int32_t& prossimo_cartello) {
     if (!sezione_generale(s)) return false;
     if (!m.griglia_presente()) return uscita(s, 26);
 
-    progressive_ordina(m);
+    ordina_progressive(s);
     m.numero_montagne = 0;
     if (m.genera_linea != 0) {
       imposta_punto(m.profilo, 0, 0, 0, variante_intero);
@@ -346,8 +396,8 @@ bool compila_linea(modello& m, archivio& a, int32_t& prossimo_cartello) {
       imposta_punto(m.profilo, 1, 1, 1, variante_intero);
     }
     if (!corpo(s)) return false;
-  } catch (const errore_esecuzione&) {
-    l.segna_campo();
+  } catch (const errore_esecuzione& e) {
+    l.segna_fallimento(e);
     throw;
   }
 
@@ -362,5 +412,37 @@ bool compila_linea(modello& m, archivio& a, int32_t& prossimo_cartello) {
     s.metro_profilo = ultimo_punto(m) + 1;
   }
   prossimo_cartello = s.prossimo_cartello;
+  if (diagnostica* d = m.traccia) {
+    for (const riferimento_campo& c : s.fuori_passo) {
+      if (c.presente() && (!d->progressiva_fuori_passo.presente() || c.record < d->progressiva_fuori_passo.record)) {
+        d->progressiva_fuori_passo = c;
+      }
+    }
+  }
   return true;
 }
+
+namespace {
+
+// The progressives are ordered once the general section is read; a figure
+// that cannot be raised by 100 fails there, caused by its own record.
+void ordina_progressive(lettura_linea& s) {
+  diagnostica* d = s.m.traccia;
+  if (!d) return progressive_ordina(s.m);
+  // The ordering moves the records: their figures as read are kept first.
+  const punto lette[3] = {s.m.punti[progressiva_tre], s.m.punti[progressiva_due], s.m.punti[progressiva_uno]};
+  try {
+    progressive_ordina(s.m);
+  } catch (const errore_esecuzione& e) {
+    // The one whose figure cannot be raised by 100.
+    int32_t causa = nessuno;
+    for (int i = 0; i < 3; ++i) {
+      if (lette[i].posizione == 1 && lette[i].fine > INT32_MAX - 100) causa = s.record_progressive[i];
+    }
+    annota_fallimento(d, {causa, causa == nessuno ? nessuno : 1}, motivo_fallimento::calcolo_fuori_campo, e);
+    aggiungi_nota(d, {genere_nota::progressiva_riordinata, campo_corrente(*d), nessuno, 0, nullptr});
+    throw;
+  }
+}
+
+}  // namespace

@@ -44,10 +44,12 @@ void memo_indicatori_v_max(modello& m, int32_t posizione, int32_t& vas, int32_t&
                            int32_t& vcd, int32_t& strisced) {
   const int32_t k = cella_della_posizione(posizione);
   cella& c = cella_di(m, k);
+  if (m.traccia) m.traccia->cella_rifiutata = k;
   if (!libera(c)) {
     m.numero_errore = 21;
     return;
   }
+  // tipo first: a packed value that does not fit leaves the board's kind.
   c.tipo = indicatore_v_max;
   annota_origine(m.traccia, k);
   // Each value packs the side-s figure (times 20) and the side-d figure (a fifth).

@@ -21,7 +21,7 @@ void costruzione_scenario() {
     scrivi_testi(m, cartella);
     prima_della_compilazione(m, cartella);
     const esito_compilazione esito = memorizza_percorso(m, cartella, 1);
-    if (!esito.errore.empty()) errore(esito.errore);
+    if (esito.errore != 0) errore(std::to_string(esito.errore));
   } catch (const errore_esecuzione& e) {
     // A file that cannot be written ends the run, naming the file and why.
     mostra_messaggio(e.what());

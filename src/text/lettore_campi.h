@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "model/diagnostica.h"
 
 // Where a field begins in its text: line and column, both counted from 1.
 struct luogo_testo {
@@ -34,6 +37,15 @@ class lettore_campi {
 
   // Where the last field read began.
   luogo_testo luogo() const { return luogo_; }
+  // The text of the last field read (for a number, the characters read as
+  // one), until the next read.
+  std::string_view testo_campo() const { return campo_; }
+  // How many fields were begun, the one that failed included.
+  uint64_t campi_iniziati() const { return iniziati_; }
+  // Why the last read failed, and the range of the width it was read into.
+  motivo_fallimento motivo() const { return motivo_; }
+  int64_t minimo() const { return minimo_; }
+  int64_t massimo() const { return massimo_; }
   // The whole line of the text that holds a place (without its line end).
   std::string_view riga_del_testo(int32_t riga) const;
 
@@ -41,13 +53,22 @@ class lettore_campi {
   void salta_spazi();
   void consuma_fine_riga();
   void segna_inizio();
-  [[noreturn]] void fallisce(const std::string& perche) const;
+  [[noreturn]] void fallisce(motivo_fallimento motivo, const std::string& perche);
+  int64_t leggi_in(int64_t minimo, int64_t massimo, const char* perche);
 
   std::string_view testo_;
   size_t pos_ = 0;
   int32_t riga_ = 1;
   size_t inizio_riga_ = 0;
   luogo_testo luogo_;
+  std::string_view campo_;
+  uint64_t iniziati_ = 0;
+  motivo_fallimento motivo_ = motivo_fallimento::sconosciuto;
+  int64_t minimo_ = 0;
+  int64_t massimo_ = 0;
 };
+
+// The lines of a text, each without its line end, as the reader counts them.
+std::vector<std::string> righe_del_testo(std::string_view testo);
 
 #endif

@@ -98,7 +98,7 @@ modello con_griglia() {
 
 TEST(MarcheECodici, StampsMarksAndCodes) {
   modello m = con_griglia();
-  EXPECT_EQ(marche_e_codici(m), "");
+  EXPECT_EQ(marche_e_codici(m), 0);
   EXPECT_EQ(m.punti[punto_scenario].intero_1, 610);
   EXPECT_EQ(m.punti[punto_scenario].orario, 35090);
   EXPECT_EQ(m.celle[1].valore, 5121);
@@ -109,22 +109,22 @@ TEST(MarcheECodici, ATakenSlotIsNeverOverwritten) {
   struct caso {
     const char* nome;
     void (*occupa)(modello&);
-    const char* atteso;
+    int32_t atteso;
   };
   const caso casi[] = {
-      {"cell 1 valore", [](modello& m) { m.celle[1].valore = 7; }, "1250"},
-      {"marca_sim", [](modello& m) { m.punti[punto_scenario].intero_1 = -1; }, "1250"},
-      {"cell 1 valore_2", [](modello& m) { m.celle[1].valore_2 = 3; }, "1251"},
-      {"codice_st", [](modello& m) { m.punti[punto_scenario].orario = 9; }, "1251"},
+      {"cell 1 valore", [](modello& m) { m.celle[1].valore = 7; }, 1250},
+      {"marca_sim", [](modello& m) { m.punti[punto_scenario].intero_1 = -1; }, 1250},
+      {"cell 1 valore_2", [](modello& m) { m.celle[1].valore_2 = 3; }, 1251},
+      {"codice_st", [](modello& m) { m.punti[punto_scenario].orario = 9; }, 1251},
       // A mark slot wins over a code slot.
-      {"both", [](modello& m) { m.celle[1].valore = 1; m.celle[1].valore_2 = 1; }, "1250"},
+      {"both", [](modello& m) { m.celle[1].valore = 1; m.celle[1].valore_2 = 1; }, 1250},
   };
   for (const caso& c : casi) {
     modello m = con_griglia();
     c.occupa(m);
     modello prima = m;
     EXPECT_EQ(marche_e_codici(m), c.atteso) << c.nome;
-    if (std::string(c.atteso) == "1250") {
+    if (c.atteso == 1250) {
       // Nothing stamped at all.
       EXPECT_EQ(m.punti[punto_scenario].intero_1, prima.punti[punto_scenario].intero_1) << c.nome;
       EXPECT_EQ(m.celle[1].valore, prima.celle[1].valore) << c.nome;

@@ -68,7 +68,7 @@ TEST(FileSim, HeaderSlotsAndNamesSitAtTheirFields) {
   alloca_griglia(m, 0);
   m.punti[punto_scenario].testo = "Morsalo_Torvia";
   m.punti[punto_codici].testo = "R20417";
-  ASSERT_EQ(marche_e_codici(m), "");
+  ASSERT_EQ(marche_e_codici(m), 0);
   const std::string b = byte_file_sim(m);
   ASSERT_EQ(b.size(), 87u * 34 + 14 + 6);
   const size_t r85 = 85 * 34;
@@ -113,7 +113,7 @@ TEST(FileDat, CellLayout) {
 
   m.punti[punto_codici].testo = "R20417";
   m.punti[punto_scenario].testo = "Morsalo_Torvia";
-  ASSERT_EQ(marche_e_codici(m), "");
+  ASSERT_EQ(marche_e_codici(m), 0);
   b = byte_file_dat(m);
   // Cell 1: mark 5121, code 2475.
   EXPECT_EQ(esadecimale(b.substr(15, 5)), "00 01 14 ab 09");

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/passata_finale.h"
 #include "line/dati_linea.h"
 #include "train/dati_treno.h"
 
@@ -172,9 +173,73 @@ TEST(CompilaTreno, ARunTimeFailureInTheLineTextDeletesBothTexts) {
   EXPECT_EQ(c.m.numero_errore, 25);
   EXPECT_EQ(c.m.posizione_errore, -1);  // left as it was
   EXPECT_TRUE(c.a.file.empty());
-  EXPECT_EQ(c.d.campo_errore.riga, 4);
-  EXPECT_EQ(c.d.campo_errore.colonna, 16);
-  EXPECT_NE(c.d.messaggio_errore.find("3x"), std::string::npos);
+  // The failing field is kept as the record's value, with why it failed.
+  const luogo_sorgente l = luogo_di(c.d, c.d.errore.campo);
+  EXPECT_EQ(l.riga, 4);
+  EXPECT_EQ(l.colonna, 16);
+  EXPECT_EQ(c.d.record.at(static_cast<size_t>(c.d.errore.campo.record)).valori.at(1).testo, "3x");
+  EXPECT_EQ(c.d.errore.motivo, motivo_fallimento::non_numero);
+}
+
+// The trace holds every record with the places and texts of its fields.
+TEST(CompilaTreno, TheTraceKeepsEveryRecordAndTheOriginOfEveryObject) {
+  compilazione c;
+  compila(c, linea_vuota, treno("  sabbia,  12\r\nrallentamento, 3000, 30, 100, 0,0,0\r\n"));
+  ASSERT_EQ(c.m.numero_errore, 0);
+  // [generale], lunghezza percorso, [fine] of the line; [generale], sabbia, rallentamento, [fine] of the train.
+  ASSERT_EQ(c.d.record.size(), 7u);
+  const record_letto& sabbia = c.d.record[4];
+  EXPECT_EQ(sabbia.chiave.testo, "sabbia");
+  EXPECT_EQ(sabbia.chiave.luogo.testo, testo_treno);
+  EXPECT_EQ(sabbia.chiave.luogo.riga, 2);
+  EXPECT_EQ(sabbia.chiave.luogo.colonna, 3);
+  ASSERT_EQ(sabbia.valori.size(), 1u);
+  EXPECT_EQ(sabbia.valori[0].testo, "12");
+  EXPECT_EQ(sabbia.valori[0].luogo.colonna, 12);
+  EXPECT_EQ(sabbia.generi, (std::vector<const char*>{"sabbia"}));
+  EXPECT_EQ(c.d.record[5].valori.size(), 6u);
+  EXPECT_EQ(c.d.righe_treno.at(1), "  sabbia,  12");
+  // Start and end of the slowdown: its record placed them.
+  EXPECT_EQ(origine_di(c.d, 61), 5);
+  EXPECT_EQ(origine_di(c.d, 63), 5);
+  // The markers of the finishing pass have the record whose rule placed them.
+  passata_finale(c.m);
+  ASSERT_EQ(c.m.celle[56].tipo, abbattimento);
+  EXPECT_EQ(origine_di(c.d, 56), 5);
+  EXPECT_TRUE(c.d.origine_celle.at(56).dalla_passata);
+}
+
+// A signal whose values overflow fails after its kind is written; the cause
+// is its record.
+TEST(CompilaTreno, ASignalThatOverflowsLeavesItsKindAndNamesItsRecord) {
+  compilazione c;
+  compila(c, linea_vuota, treno("segnale, 2000, 1,0,0,0,300000000,0,0,0,0,0\r\n"));
+  EXPECT_EQ(c.m.numero_errore, 25);
+  EXPECT_EQ(c.m.celle[41].tipo, segnale);
+  EXPECT_EQ(c.m.celle[41].valore_4, 0);
+  EXPECT_EQ(c.d.errore.motivo, motivo_fallimento::calcolo_fuori_campo);
+  EXPECT_EQ(c.d.errore.campo.valore, nessuno);
+  EXPECT_EQ(c.d.record.at(static_cast<size_t>(c.d.errore.campo.record)).chiave.testo, "segnale");
+}
+
+// A compile without a trace pays for none and gives the same model.
+TEST(CompilaTreno, TheTraceChangesNothing) {
+  const std::string t = treno("velocita, 0, 50\r\nsegnale, 2000, 1,0,0,0,0,0,0,0,0,0\r\nvelocita, 3000, 2000\r\n");
+  compilazione con;
+  compila(con, linea_vuota, t);
+  compilazione senza;
+  senza.m.nome_scenario = "P";
+  senza.m.codice_treno = "T";
+  senza.m.posizione_errore = -1;
+  senza.a.file[nome_linea] = linea_vuota;
+  senza.a.file[nome_treno] = t;
+  memorizza_dati(senza.m, senza.a);
+  EXPECT_EQ(con.m.numero_errore, senza.m.numero_errore);
+  ASSERT_EQ(con.m.celle.size(), senza.m.celle.size());
+  for (size_t k = 0; k < con.m.celle.size(); ++k) {
+    EXPECT_EQ(con.m.celle[k].tipo, senza.m.celle[k].tipo) << k;
+    EXPECT_EQ(con.m.celle[k].velocita, senza.m.celle[k].velocita) << k;
+  }
 }
 
 TEST(CompilaTreno, ALineStopLeavesTheTrainTextUnread) {
@@ -233,9 +298,10 @@ TEST(CompilaTreno, StreamRules) {
   EXPECT_EQ(c.m.celle[10].velocita, 20);
   // Typos are reported as warnings; headers and hyphenated fields are not.
   ASSERT_EQ(c.d.avvisi.size(), 2u);
-  EXPECT_EQ(c.d.avvisi[0].campo, "frenata senza l'altra");
-  EXPECT_EQ(c.d.avvisi[0].luogo.riga, 4);
-  EXPECT_EQ(c.d.avvisi[1].campo, "7");
+  auto chiave = [&](size_t i) { return c.d.record.at(static_cast<size_t>(c.d.avvisi.at(i))).chiave; };
+  EXPECT_EQ(chiave(0).testo, "frenata senza l'altra");
+  EXPECT_EQ(chiave(0).luogo.riga, 4);
+  EXPECT_EQ(chiave(1).testo, "7");
 
   // Without "[generale]" nothing is read and nothing fails.
   compilazione senza;

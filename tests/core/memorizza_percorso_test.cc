@@ -59,7 +59,7 @@ TEST(MemorizzaPercorso, WithoutGridNothingIsWrittenAndTheCodeIsReturned) {
 
   // No line text in the store: the compile of the texts stops with 101.
   esito_compilazione e = memorizza_percorso(m, a, 1);
-  EXPECT_EQ(e.errore, "101");
+  EXPECT_EQ(e.errore, 101);
   EXPECT_TRUE(e.file_scritti.empty());
   EXPECT_EQ(a.file, prima);
   EXPECT_EQ(m.numero_errore, 101);
@@ -73,9 +73,9 @@ TEST(MemorizzaPercorso, WithoutGridNothingIsWrittenAndTheCodeIsReturned) {
 TEST(CompletaPercorso, WithoutGrid) {
   struct caso {
     int32_t codice;
-    const char* atteso;
+    int32_t atteso;
   };
-  const caso casi[] = {{26, "26"}, {102, "102"}, {25, "25"}, {1, "1"}, {0, "26"}};
+  const caso casi[] = {{26, 26}, {102, 102}, {25, 25}, {1, 1}, {0, 26}};
   for (const caso& c : casi) {
     modello m;
     m.numero_errore = c.codice;
@@ -83,7 +83,7 @@ TEST(CompletaPercorso, WithoutGrid) {
     const auto prima = a.file;
     esito_compilazione e = completa_percorso(m, a);
     EXPECT_EQ(e.errore, c.atteso);
-    EXPECT_EQ(std::to_string(m.numero_errore), c.atteso);
+    EXPECT_EQ(m.numero_errore, c.atteso);
     EXPECT_TRUE(e.file_scritti.empty());
     EXPECT_EQ(a.file, prima);
   }
@@ -93,14 +93,14 @@ TEST(CompletaPercorso, ATakenSlotWritesNoFile) {
   struct caso {
     const char* nome;
     void (*occupa)(modello&);
-    const char* atteso;
+    int32_t atteso;
   };
   const caso casi[] = {
       // An object at position 0 lands in cell 1, the header cell.
-      {"object in cell 1", [](modello& m) { m.celle[1].tipo = 12; m.celle[1].valore = 90; }, "1250"},
-      {"marca_sim", [](modello& m) { m.punti[punto_scenario].intero_1 = 1; }, "1250"},
-      {"codice_og", [](modello& m) { m.celle[1].valore_2 = 4; }, "1251"},
-      {"codice_st", [](modello& m) { m.punti[punto_scenario].orario = 4; }, "1251"},
+      {"object in cell 1", [](modello& m) { m.celle[1].tipo = 12; m.celle[1].valore = 90; }, 1250},
+      {"marca_sim", [](modello& m) { m.punti[punto_scenario].intero_1 = 1; }, 1250},
+      {"codice_og", [](modello& m) { m.celle[1].valore_2 = 4; }, 1251},
+      {"codice_st", [](modello& m) { m.punti[punto_scenario].orario = 4; }, 1251},
   };
   for (const caso& c : casi) {
     modello m = compilato(1);
@@ -118,7 +118,7 @@ TEST(CompletaPercorso, WritesTheFilesInOrder) {
   modello m = compilato(1);
   archivio_memoria a;
   esito_compilazione e = completa_percorso(m, a);
-  EXPECT_EQ(e.errore, "");
+  EXPECT_EQ(e.errore, 0);
   EXPECT_EQ(e.file_scritti,
             (std::vector<std::string>{"Prova_linea.dat", "Prova_T1.sim", "Prova_T1.dat"}));
   EXPECT_EQ(a.file["Prova_linea.dat"], byte_file_linea(m.profilo));
@@ -132,7 +132,7 @@ TEST(CompletaPercorso, WithoutLinePlanTheOldLineFileStays) {
   modello m = compilato(0);
   archivio_memoria a = con_file_vecchi();
   esito_compilazione e = completa_percorso(m, a);
-  EXPECT_EQ(e.errore, "");
+  EXPECT_EQ(e.errore, 0);
   EXPECT_EQ(e.file_scritti, (std::vector<std::string>{"Prova_T1.sim", "Prova_T1.dat"}));
   EXPECT_EQ(a.file["Prova_linea.dat"], "old line");
   EXPECT_EQ(a.file["Prova_T1.sim"].size(), 87u * 34 + 5 + 2);
@@ -149,7 +149,7 @@ TEST(CompletaPercorso, ACompileErrorWithAGridStillWritesTheFiles) {
   m.celle[31].tipo = fine_rallentamento;
   archivio_memoria a;
   esito_compilazione e = completa_percorso(m, a);
-  EXPECT_EQ(e.errore, "");
+  EXPECT_EQ(e.errore, 0);
   EXPECT_EQ(e.file_scritti.size(), 2u);
   EXPECT_EQ(m.numero_errore, 15);
   EXPECT_EQ(m.posizione_errore, 3000);

@@ -466,6 +466,16 @@ TEST(PiazzamentoLinea, IndicatorsReplaceMountainFillOnly) {
   EXPECT_EQ(m.numero_errore, 21);
   EXPECT_EQ(m.celle[16].tipo, cartello);
   EXPECT_EQ(m.celle[16].valore, 0);
+
+  // A packed figure that does not fit fails where it is formed: the board's
+  // kind and the values before it stay written.
+  int32_t grandi[8] = {95, 2000, 105, 0, 95, 100, 105, 0};
+  EXPECT_THROW(memo_indicatori_v_max(m, 800, grandi[0], grandi[1], grandi[2], grandi[3], grandi[4], grandi[5],
+                                     grandi[6], grandi[7]),
+               errore_esecuzione);
+  EXPECT_EQ(m.celle[17].tipo, indicatore_v_max);
+  EXPECT_EQ(m.celle[17].valore, 1919);
+  EXPECT_EQ(m.celle[17].valore_2, 0);
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ TEST(Costruzione, BuildRunLeavesExactlyTheSixExpectedFiles) {
   modello m = scenario_costruito();
   archivio_memoria a;
   const esito_compilazione esito = scrivi_e_compila(m, a);
-  EXPECT_EQ(esito.errore, "");
+  EXPECT_EQ(esito.errore, 0);
   EXPECT_EQ(m.numero_errore, 0);
   ASSERT_EQ(a.file.size(), 6u);
   const fs::path golden(SCENARIO_GOLDEN_DIR);
@@ -79,7 +79,7 @@ TEST(Costruzione, SecondRunOnDiskReplacesEveryFile) {
   for (int volta = 0; volta < 2; ++volta) {
     modello m = scenario_costruito();
     archivio_disco a(d);
-    EXPECT_EQ(scrivi_e_compila(m, a).errore, "");
+    EXPECT_EQ(scrivi_e_compila(m, a).errore, 0);
   }
   int quanti = 0;
   for (const auto& voce : fs::directory_iterator(d)) {

@@ -158,7 +158,7 @@ TEST(Compila, MessagesStatusAndFiles) {
        "{T}:39:13: error 16 at 9550 m: a signal falls on an occupied cell\n"
        "segnale,    9550,   2, 5, 1,  0, 0,    2,  2,1,0, 250\n"
        "            ^\n"
-       "note: cell 192 already holds a cartello, placed by {L}:54\n"},
+       "{L}:54:1: note: cell 192 already holds a sign, placed by this cartello_indicatore record\n"},
       {"a sign on an indicator board",
        {{"cartello_indicatore,  450,", "cartello_indicatore,  700,"}},
        {},
@@ -166,7 +166,7 @@ TEST(Compila, MessagesStatusAndFiles) {
        "{L}:51:23: error 6 at 700 m: a sign falls on an occupied cell\n"
        "cartello_indicatore,  700,   (PONTE SUL   )(FIUME VERSAL)\n"
        "                      ^\n"
-       "note: cell 15 already holds an indicatore_v_max, placed by {L}:40\n"},
+       "{L}:40:1: note: cell 15 already holds a maximum-speed indicator, placed by this indicatori_vmax record\n"},
       {"a slowdown whose end cell, l metres on, is taken",
        {{"cartello_indicatore,  450,", "cartello_indicatore,  4600,"}},
        {},
@@ -174,7 +174,7 @@ TEST(Compila, MessagesStatusAndFiles) {
        "{T}:33:19: error 19 at 4500 m: the end cell of a slowdown is occupied\n"
        "rallentamento,    4500,    40,  100, 0,  1,  0\n"
        "                  ^\n"
-       "note: cell 93 already holds a cartello, placed by {L}:51\n"},
+       "{L}:51:1: note: cell 93 already holds a sign, placed by this cartello_indicatore record\n"},
       {"a train record beyond the grid",
        {},
        {{"segnale,    1350,", "segnale,    69000,"}},
@@ -186,11 +186,11 @@ TEST(Compila, MessagesStatusAndFiles) {
        {{"pendenza,  55500,", "pendenza,  69000,"}},
        {},
        1,
-       "{T}:33:19: error 15 at 4500 m: an item lies beyond the end of the cell grid\n"
-       "rallentamento,    4500,    40,  100, 0,  1,  0\n"
-       "                  ^\n"
-       "note: this record lies on the grid: a record of the line text beyond the grid left error 15, and the "
-       "train text stops at its first signal or slowdown after that\n"},
+       "{L}:37:12: error 15 at 4500 m: an item lies beyond the end of the cell grid\n"
+       "pendenza,  69000,   0\n"
+       "           ^\n"
+       "{T}:33:19: note: the train text stopped at this rallentamento record, its first signal or slowdown "
+       "after that error, which took its position\n"},
       {"a number that is not one",
        {},
        {{"sabbia,    300", "sabbia,    3x0"}},
@@ -237,7 +237,7 @@ TEST(Compila, MessagesStatusAndFiles) {
        "{T}:34:1: error 12 at 18050 m: no free cell for a speed marker in front of a slowdown start\n"
        "rallentamento,   18000,    30,  150, 1,  1,  0\n"
        "^\n"
-       "note: at cell 361, which holds an inizio_rallentamento\n"},
+       "note: at cell 361, which holds the start of a slowdown\n"},
       {"a sign in cell 1 takes the cell file's mark",
        {{"cartello_indicatore,  450,", "cartello_indicatore,  0,"}},
        {},
@@ -245,14 +245,162 @@ TEST(Compila, MessagesStatusAndFiles) {
        "{L}:51:1: error 1250: a file mark slot was already taken before the marks were stamped\n"
        "cartello_indicatore,  0,   (PONTE SUL   )(FIUME VERSAL)\n"
        "^\n"
-       "note: cell 1 holds a cartello, and the cell file keeps its mark in that cell\n"},
+       "note: cell 1 holds a sign, and the cell file keeps its mark in that cell\n"},
       {"fields that match no record warn, and change nothing",
        {{"sfondo uno,    0", "sfondo un0,    0"}},
        {{"[generale]\r\n", "[generale]\r\ncos\xE8 \"strano\"\x01\\\r\n"}},
        0,
-       "{L}:6:1: warning: \"sfondo un0\" matches no record and is passed over\n"
-       "{L}:6:16: warning: \"0\" matches no record and is passed over\n"
+       "{L}:6:1: warning: \"sfondo un0\" matches no record and is passed over, with the field after it on this "
+       "line; did you mean \"sfondo uno\"?\n"
        "{T}:2:1: warning: \"cos\xC3\xA8 \\\"strano\\\"\\x01\\\\\" matches no record and is passed over\n"},
+      {"a curve beyond the grid stops the train text at its first slowdown: the curve is the cause",
+       {{"curvad5,  55000,", "curvad5,  70000,"}},
+       {},
+       1,
+       "{L}:29:11: error 15 at 4500 m: an item lies beyond the end of the cell grid\n"
+       "curvad5,  70000,  350\n"
+       "          ^\n"
+       "{T}:33:19: note: the train text stopped at this rallentamento record, its first signal or slowdown "
+       "after that error, which took its position\n"},
+      {"a speed whose fifth does not fit a byte fails at the next speed record",
+       {},
+       {{"velocita,    1400,   150", "velocita,    1400,   -10"}},
+       1,
+       "{T}:12:22: error 25: run-time failure while reading the texts (missing text, bad or too large number, "
+       "text ended inside a record, index outside a table)\n"
+       "velocita,    1400,   -10\n"
+       "                     ^\n"
+       "note: the speed -10 km/h does not fit the cells: a speed is kept as its fifth in a byte, so it must lie "
+       "between -2 and 1277 km/h\n"
+       "{T}:13:1: note: it failed here, when this velocita record carried the speed in force on to its cells\n"},
+      {"the last speed fails in the tail",
+       {},
+       {{"velocita,   52950,    75", "velocita,   52950,    1400"}},
+       1,
+       "{T}:18:23: error 25: run-time failure while reading the texts (missing text, bad or too large number, "
+       "text ended inside a record, index outside a table)\n"
+       "velocita,   52950,    1400\n"
+       "                      ^\n"
+       "note: the speed 1400 km/h does not fit the cells: a speed is kept as its fifth in a byte, so it must "
+       "lie between -2 and 1277 km/h\n"
+       "note: it failed when the speed in force filled the cells after the last record\n"},
+      {"an adhesion is kept as its low 8 bits and never fails, with a warning",
+       {},
+       {{"aderenza,   16500,    70", "aderenza,   16500,    700"}},
+       0,
+       "{T}:8:23: warning: \"700\": an adhesion is kept in one byte, from 0 to 255, so this one is stored as 188; "
+       "write a value in that range\n"},
+      {"a progressive whose figure cannot take the 100 it is raised by",
+       {{"150300", "2147483600"}},
+       {},
+       1,
+       "{L}:3:40: error 25: run-time failure while reading the texts (missing text, bad or too large number, "
+       "text ended inside a record, index outside a table)\n"
+       "progressiva chilometrica uno,    0,    2147483600,    1\n"
+       "                                       ^\n"
+       "note: the kilometre figure 2147483600 does not fit once 100 is added to it, as it is for a progressive "
+       "of kind 1: it must be at most 2147483547\n"
+       "{L}:10:1: note: the kilometre progressives are put in order here, where the general section ends\n"},
+      {"a section header holding a keyword is read as that record",
+       {},
+       {{"[stazioni]", "[stazione]"}},
+       1,
+       "{T}:19:1: error 25: run-time failure while reading the texts (missing text, bad or too large number, "
+       "text ended inside a record, index outside a table)\n"
+       "[stazione]\n"
+       "^\n"
+       "note: \"[stazione]\" holds the keyword \"stazione\", so it was read as a stazione record, taking its "
+       "values from the fields after it\n"
+       "{T}:20:1: note: a number is needed here, not \"stazione\"\n"},
+      {"a misspelled signal gives one warning with its values folded in",
+       {},
+       {{"segnale,    1350,", "segnal,    1350,"}},
+       0,
+       "{T}:36:1: warning: \"segnal\" matches no record and is passed over, with the 11 fields after it on this "
+       "line; did you mean \"segnale\"?\n"},
+      {"a misspelled gradient",
+       {{"pendenza,  16600,", "pendenzza,  16600,"}},
+       {},
+       0,
+       "{L}:32:1: warning: \"pendenzza\" matches no record and is passed over, with the field after it on this "
+       "line; did you mean \"pendenza\"?\n"},
+      {"a number that is not a whole number",
+       {},
+       {{"sabbia,    300", "sabbia,    4.5"}},
+       1,
+       "{T}:4:12: error 25: run-time failure while reading the texts (missing text, bad or too large number, "
+       "text ended inside a record, index outside a table)\n"
+       "sabbia,    4.5\n"
+       "           ^\n"
+       "note: a whole number is needed here, not 4.5\n"},
+      {"a number too large for its field",
+       {},
+       {{"sabbia,    300", "sabbia,    40000"}},
+       1,
+       "{T}:4:12: error 25: run-time failure while reading the texts (missing text, bad or too large number, "
+       "text ended inside a record, index outside a table)\n"
+       "sabbia,    40000\n"
+       "           ^\n"
+       "note: 40000 does not fit the sand of sabbia: it must be a whole number from -32768 to 32767\n"},
+      {"an indicator on an indicator",
+       {{"indicatori_vmax,  1400,", "indicatori_vmax,  700,"}},
+       {},
+       1,
+       "{L}:41:19: error 21 at 700 m: a maximum-speed indicator falls on an occupied cell\n"
+       "indicatori_vmax,  700,  140,  150,  150,  0,  140,  150,  150,  0\n"
+       "                  ^\n"
+       "{L}:40:1: note: cell 15 already holds a maximum-speed indicator, placed by this indicatori_vmax record\n"},
+      {"an abbattimento item on a signal",
+       {},
+       {{"[codici]", "abbattimento, 1400, 0\r\n[codici]"}},
+       1,
+       "{T}:58:15: error 7 at 1400 m: an \"abbattimento\" item falls on an occupied cell\n"
+       "abbattimento, 1400, 0\n"
+       "              ^\n"
+       "{T}:36:1: note: cell 28 already holds a signal, placed by this segnale record\n"},
+      {"a slowdown's advance warning on an indicator",
+       {},
+       {{"rallentamento,    4500,", "rallentamento,    1900,"}},
+       1,
+       "{T}:33:19: error 17 at 1900 m: the advance-warning cell of a slowdown is occupied\n"
+       "rallentamento,    1900,    40,  100, 0,  1,  0\n"
+       "                  ^\n"
+       "{L}:40:1: note: cell 15 already holds a maximum-speed indicator, placed by this indicatori_vmax record\n"},
+      {"a slowdown's start on an indicator",
+       {},
+       {{"rallentamento,    4500,", "rallentamento,    700,"}},
+       1,
+       "{T}:33:19: error 18 at 700 m: the start cell of a slowdown is occupied\n"
+       "rallentamento,    700,    40,  100, 0,  1,  0\n"
+       "                  ^\n"
+       "{L}:40:1: note: cell 15 already holds a maximum-speed indicator, placed by this indicatori_vmax record\n"},
+      {"a slowdown's board on a sign",
+       {},
+       {{"rallentamento,    4500,", "rallentamento,    2400,"}},
+       1,
+       "{T}:33:19: error 20 at 2400 m: one of the four board cells before a slowdown warning is occupied\n"
+       "rallentamento,    2400,    40,  100, 0,  1,  0\n"
+       "                  ^\n"
+       "{L}:53:1: note: cell 24 already holds a sign, placed by this cartello_indicatore record\n"},
+      {"the finishing pass finds no room before a signal",
+       {},
+       {{"[codici]", "abbattimento, 2950, 0\r\nabbattimento, 2900, 0\r\n[codici]"},
+        {"[segnali]\r\n", "[segnali]\r\nsegnale, 2950, 1,0,0,0,0,0,0,0,0,0\r\n"}},
+       1,
+       "{T}:36:1: error 11 at 3000 m: no free cell for the speed marker in front of a signal before a slowdown "
+       "warning\n"
+       "segnale, 2950, 1,0,0,0,0,0,0,0,0,0\n"
+       "^\n"
+       "note: at cell 60, which holds a signal\n"},
+      {"the finishing pass finds no room inside a slowdown",
+       {},
+       {{"rallentamento,    4500,    40,  100,", "rallentamento,    4500,    40,  600,"},
+        {"[codici]", "abbattimento, 4900, 0\r\nabbattimento, 4950, 0\r\nabbattimento, 5000, 0\r\n[codici]"}},
+       1,
+       "{T}:33:1: error 13 at 4950 m: no free cell for a speed marker inside or after a slowdown\n"
+       "rallentamento,    4500,    40,  600, 0,  1,  0\n"
+       "^\n"
+       "note: at cell 99, which holds an abbattimento item\n"},
   };
   for (const caso& c : casi) {
     SCOPED_TRACE(c.nome);
@@ -309,6 +457,8 @@ TEST(CompilaJson, CleanCompile) {
   EXPECT_EQ(testi(membro(j, "files")), nomi_binari);
   EXPECT_EQ(membro(j, "warnings").is_array(), true);
   EXPECT_TRUE(membro(j, "warnings").empty());
+  EXPECT_EQ(membro(j, "notes").is_array(), true);
+  EXPECT_TRUE(membro(j, "notes").empty());
 }
 
 TEST(CompilaJson, ErrorWithItsPlace) {
@@ -324,8 +474,43 @@ TEST(CompilaJson, ErrorWithItsPlace) {
   EXPECT_EQ(membro(j, "line").get<double>(), 39);
   EXPECT_EQ(membro(j, "column").get<double>(), 13);
   EXPECT_EQ(membro(j, "message").get<std::string>(),
-            d.con_percorsi("a signal falls on an occupied cell; cell 192 already holds a cartello, placed by {L}:54"));
+            "a signal falls on an occupied cell; cell 192 already holds a sign, placed by this cartello_indicatore "
+            "record");
   EXPECT_EQ(testi(membro(j, "files")), nomi_binari);
+  // The note has the place of the record that holds the cell.
+  const json& note = membro(j, "notes");
+  ASSERT_EQ(note.size(), 1u);
+  EXPECT_EQ(membro(note[0], "file").get<std::string>(), d.linea);
+  EXPECT_EQ(membro(note[0], "line").get<double>(), 54);
+  EXPECT_EQ(membro(note[0], "column").get<double>(), 1);
+  EXPECT_EQ(membro(note[0], "message").get<std::string>(),
+            "cell 192 already holds a sign, placed by this cartello_indicatore record");
+}
+
+// A note without a place of its own has null place keys; every warning has
+// its code and its notes.
+TEST(CompilaJson, NotesAndWarningCodes) {
+  testi_su_disco d(prova::testo_linea_incorporato(),
+                   prova::modificato(prova::testo_treno_incorporato(),
+                                     {{"velocita,   52950,    75", "velocita,   52950,    1400"},
+                                      {"segnale,    1350,", "segnal,    1350,"}}));
+  const prova::uscita u = d.compila({"--json"});
+  EXPECT_EQ(u.stato, 1);
+  const json j = risultato_json(u);
+  EXPECT_EQ(membro(j, "numero_errore").get<double>(), 25);
+  EXPECT_EQ(membro(j, "line").get<double>(), 18);
+  const json& note = membro(j, "notes");
+  ASSERT_EQ(note.size(), 2u);
+  for (const json& n : note) {
+    for (const char* k : {"file", "line", "column"}) EXPECT_TRUE(nullo(membro(n, k))) << k;
+  }
+  EXPECT_EQ(membro(note[1], "message").get<std::string>(),
+            "it failed when the speed in force filled the cells after the last record");
+  const json& avvisi = membro(j, "warnings");
+  ASSERT_EQ(avvisi.size(), 1u);
+  EXPECT_EQ(membro(avvisi[0], "code").get<std::string>(), "record_sconosciuto");
+  EXPECT_EQ(membro(avvisi[0], "line").get<double>(), 36);
+  EXPECT_EQ(membro(avvisi[0], "notes").is_array(), true);
 }
 
 TEST(CompilaJson, NoGridNoFiles) {

@@ -206,24 +206,32 @@ TEST(MemoSegnale, WarningCodesIgnoreWhatTheCellHolds) {
                                        {13, "preavviso=34"}}));
 }
 
-TEST(MemoSegnale, RunTimeFailuresWriteNothing) {
+// A value that overflows fails where it is formed, in the order of the
+// fields: the cell keeps what was written before it, its kind 1 first of all.
+TEST(MemoSegnale, ARunTimeFailureLeavesWhatWasWrittenBeforeIt) {
   struct caso {
     const char* nome;
     segnale_scritto segnale;
+    celle_scritte atteso;
   };
   const caso casi[] = {
-      {"s1 x 10 overflows", {9450, 2, 300000000, 0, 0, 0, 0, 0, 0, 0, 0}},
-      {"s3 x 10 + d3 overflows", {9450, 2, 0, 0, 214748364, 0, 0, 0, 0, 8, 0}},
-      {"rapp x 10 overflows", {9450, 2, 0, 0, 0, 300000000, 0, 0, 0, 0, 0}},
-      {"warning code overflows", {9450, 100000000, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-      {"cell before the grid", {-200, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-      {"cell beyond the grid", {69000, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+      {"rapp x 10 overflows", {9450, 2, 0, 0, 0, 300000000, 0, 0, 0, 0, 0}, {{190, "tipo=1"}}},
+      {"s1 x 10 overflows", {9450, 2, 300000000, 0, 0, 0, 0, 0, 0, 0, 0}, {{190, "tipo=1 valore_4=6"}}},
+      {"s3 x 10 + d3 overflows",
+       {9450, 2, 1, 2, 214748364, 0, 0, 3, 4, 8, 0},
+       {{190, "tipo=1 valore=13 valore_2=24 valore_4=6"}}},
+      // The hold time is stored; the first warning code overflows.
+      {"warning code overflows",
+       {9450, 100000000, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+       {{190, "tipo=1 valore_4=-23808"}}},
+      {"cell before the grid", {-200, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {}},
+      {"cell beyond the grid", {69000, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {}},
   };
   for (const caso& c : casi) {
     SCOPED_TRACE(c.nome);
     modello m = griglia();
     EXPECT_THROW(metti_segnale(m, c.segnale), errore_esecuzione);
-    EXPECT_EQ(scritte(m), celle_scritte{});
+    EXPECT_EQ(scritte(m), c.atteso);
   }
 }
 

@@ -97,7 +97,8 @@ int fallito(std::ostream& err, const std::string& perche) {
 std::string motivo_trattenuti(const compilazione_autore& c) {
   if (c.m.numero_errore != 0) return "error " + std::to_string(c.m.numero_errore) + " recorded";
   const size_t n = c.avvisi.size();
-  return std::to_string(n) + (n == 1 ? " warning" : " warnings") + " counted as errors (--strict)";
+  return n == 1 ? "1 warning counted as an error (--strict)"
+                : std::to_string(n) + " warnings counted as errors (--strict)";
 }
 
 int esegui_compile(const opzioni_compile& o, std::ostream& out, std::ostream& err) {
@@ -195,7 +196,7 @@ int esegui_compile(const opzioni_compile& o, std::ostream& out, std::ostream& er
           << "\n";
     }
   }
-  if (!c.esito.errore.empty()) return 3;
+  if (c.esito.errore != 0) return 3;
   return fallita ? 1 : 0;
 }
 

@@ -1,6 +1,7 @@
 #include "scenario/compilazione_autore.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "core/file_binari.h"
 #include "model/errore_esecuzione.h"
 #include "model/nomi_file.h"
+#include "scenario/avvisi_danni.h"
 #include "scenario/json.h"
 #include "scenario/percorsi.h"
 #include "text/codifica.h"
@@ -99,6 +101,17 @@ void metti_luogo(json& j, const luogo_messaggio& l) {
   j["column"] = l.riga > 0 ? json(l.colonna) : json(nullptr);
 }
 
+json json_note(const std::vector<nota_messaggio>& note) {
+  json j = json::array();
+  for (const nota_messaggio& n : note) {
+    json v;
+    metti_luogo(v, n.luogo);
+    v["message"] = n.testo;
+    j.push_back(std::move(v));
+  }
+  return j;
+}
+
 json json_codifica(const testo_autore& t, const lettura_testo& l) {
   json j;
   j["file"] = t.percorso;
@@ -143,19 +156,29 @@ bool esegui_compilazione(compilazione_autore& c, int32_t genera_linea, std::stri
     return false;
   }
   c.m.traccia = nullptr;
-  c.errore = errore_della_compilazione(c.m, c.traccia, c.esito, c.linea, c.treno);
+  c.errore = messaggio_dell_errore(c.m, c.traccia, c.esito, c.linea, c.treno);
   c.avvisi = avvisi_della_compilazione(c.traccia, c.linea, c.treno);
+  std::vector<messaggio_avviso> danni = avvisi_dei_danni(c.m, c.traccia, c.linea, c.treno);
+  // A field that a warning of its own explains ("# ...", a third "-- ...")
+  // needs no second one saying that it matched nothing.
+  std::erase_if(c.avvisi, [&](const messaggio_avviso& a) {
+    return a.genere == &avviso_record_sconosciuto &&
+           std::any_of(danni.begin(), danni.end(), [&](const messaggio_avviso& b) {
+             return b.luogo.file == a.luogo.file && b.luogo.riga == a.luogo.riga && b.luogo.colonna == a.luogo.colonna;
+           });
+  });
+  c.avvisi.insert(c.avvisi.end(), std::make_move_iterator(danni.begin()), std::make_move_iterator(danni.end()));
   return true;
 }
 
-bool file_da_scrivere(const compilazione_autore& c) { return c.esito.errore.empty(); }
+bool file_da_scrivere(const compilazione_autore& c) { return c.esito.errore == 0; }
 
 std::vector<std::string> scrivi_file_compilazione(const compilazione_autore& c, archivio& a) {
   if (!file_da_scrivere(c)) return {};
   return scrivi_file_binari(c.m, a);
 }
 
-bool con_errore(const compilazione_autore& c) { return c.m.numero_errore != 0 || !c.esito.errore.empty(); }
+bool con_errore(const compilazione_autore& c) { return c.m.numero_errore != 0 || c.esito.errore != 0; }
 
 std::optional<std::string> nota_codifica(const lettura_testo& l) {
   if (l.codifica == codifica_letta::windows_1252) return std::nullopt;
@@ -178,9 +201,10 @@ std::string risultato_json(const compilazione_autore& c, bool con_file, const st
   json j;
   j["numero_errore"] = m.numero_errore;
   j["posizione_errore"] = m.posizione_errore;
-  j["errore"] = c.esito.errore.empty() ? json(nullptr) : json(c.esito.errore);
+  j["errore"] = c.esito.errore == 0 ? json(nullptr) : json(std::to_string(c.esito.errore));
   metti_luogo(j, c.errore.luogo);
   j["message"] = c.errore.codice != 0 ? json(riassunto_errore(c.errore)) : json(nullptr);
+  j["notes"] = json_note(c.errore.note);
   if (con_file) {
     j["files"] = json::array();
     for (const std::string& f : scritti) j["files"].push_back(cp1252_a_utf8(f));
@@ -191,6 +215,8 @@ std::string risultato_json(const compilazione_autore& c, bool con_file, const st
     json w;
     metti_luogo(w, a.luogo);
     w["message"] = riassunto_avviso(a);
+    w["code"] = a.genere->codice;
+    w["notes"] = json_note(a.note);
     j["warnings"].push_back(std::move(w));
   }
   j["encodings"] = json::array({json_codifica(c.linea, c.letta_linea), json_codifica(c.treno, c.letta_treno)});

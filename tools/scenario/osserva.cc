@@ -103,7 +103,7 @@ esito_giro giro_watch(const impostazioni_watch& s, std::ostream& out) {
       } else {
         std::string nome = cp1252_a_utf8(c.m.nome_scenario);
         nome.append(" \xE2\x80\x94 train ").append(cp1252_a_utf8(c.m.codice_treno));
-        svg = disegna_mappa_senza_griglia(nome, d.errore_compilazione.empty() ? "error " + c.esito.errore
+        svg = disegna_mappa_senza_griglia(nome, d.errore_compilazione.empty() ? "error " + std::to_string(c.esito.errore)
                                                                               : d.errore_compilazione)
                   .svg;
       }

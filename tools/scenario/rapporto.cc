@@ -1,233 +1,137 @@
 #include "scenario/rapporto.h"
 
 #include <algorithm>
-#include <optional>
 #include <string_view>
 
-#include "model/conversioni.h"
-#include "model/errore_esecuzione.h"
 #include "model/errori.h"
+#include "scenario/avvisi_danni.h"
+#include "scenario/parole_autore.h"
 #include "text/codifica.h"
-#include "text/lettore_campi.h"
+
+const genere_avviso avviso_record_sconosciuto = {
+    "record_sconosciuto", "a field in keyword position matches no record and is passed over, with the value "
+                          "fields after it on its line"};
+
+const std::vector<const genere_avviso*>& generi_avviso() {
+  static const std::vector<const genere_avviso*> tutti = {
+      &avviso_record_sconosciuto,
+      // What compiles without an error but not as written (avvisi_danni.h).
+      &avviso_pendenza_fuori_campo,      &avviso_aderenza_fuori_campo,   &avviso_tempo_segnale_fuori_campo,
+      &avviso_cifra_segnale_fuori_campo, &avviso_indicatore_illeggibile, &avviso_abbattimento_fuori_campo,
+      &avviso_velocita_arrotondata,      &avviso_lunghezza_con_testo,    &avviso_lato_curva,
+      &avviso_classi_curva,              &avviso_piu_record,             &avviso_fermata_sopra_oggetto,
+      &avviso_codici_sovrascritti,       &avviso_orario_indietro,        &avviso_ora_fuori_campo,
+      &avviso_sosta_senza_orario,        &avviso_oltre_la_linea,         &avviso_orario_troppo_stretto,
+      &avviso_ultimo_campo,              &avviso_commento_non_letto,     &avviso_terzo_trattino,
+  };
+  return tutti;
+}
 
 namespace {
 
-// A kind by its name, or by its code when it has none.
-std::string nome_tipo_o_codice(uint8_t tipo) {
-  const char* nome = nome_tipo_cella(tipo);
-  return nome ? nome : "object of kind " + std::to_string(tipo);
-}
-
-bool fine_riga(char c) { return c == '\r' || c == '\n'; }
-
-const testo_autore* testo_di(testo_sorgente t, const testo_autore& linea, const testo_autore& treno) {
-  if (t == testo_linea) return &linea;
-  if (t == testo_treno) return &treno;
-  return nullptr;
-}
-
-// The offset of the first byte of line `riga` (from 1), or nothing.
-std::optional<size_t> inizio_riga(std::string_view testo, int32_t riga) {
-  size_t p = 0;
-  for (int32_t r = 1; r < riga; ++r) {
-    while (p < testo.size() && !fine_riga(testo[p])) ++p;
-    if (p >= testo.size()) return std::nullopt;
-    if (testo[p] == '\r' && p + 1 < testo.size() && testo[p + 1] == '\n') ++p;
-    ++p;
+// Windows-1252 text shown on one line, in UTF-8: control characters as \xNN
+// and, when `virgolette`, the quote and the backslash escaped.
+std::string testo_mostrato(std::string_view testo, bool virgolette) {
+  std::string out;
+  for (char c : testo) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F) {
+      const char* cifre = "0123456789abcdef";
+      out += "\\x";
+      out += cifre[b >> 4];
+      out += cifre[b & 15];
+    } else if (virgolette && (c == '"' || c == '\\')) {
+      out += '\\';
+      out += c;
+    } else {
+      out += cp1252_a_utf8(std::string_view(&c, 1));
+    }
   }
-  return p;
+  return out;
 }
 
-luogo_messaggio luogo_in(const testo_autore& t, int32_t riga, int32_t colonna) {
-  luogo_messaggio l;
-  l.file = t.percorso;
-  l.riga = riga;
-  l.colonna = colonna;
-  if (riga > 0) l.sorgente = std::string(lettore_campi(t.byte).riga_del_testo(riga));
-  return l;
+std::string tra_virgolette(std::string_view testo) {
+  std::string s = "\"";
+  s += testo_mostrato(testo, true);
+  s += '"';
+  return s;
 }
 
-std::optional<luogo_messaggio> luogo_di(const luogo_sorgente& s, const testo_autore& linea,
-                                        const testo_autore& treno) {
-  const testo_autore* t = testo_di(s.testo, linea, treno);
-  if (!t || s.riga <= 0) return std::nullopt;
-  return luogo_in(*t, s.riga, s.colonna);
-}
+// What the formatting needs of one compile: its trace and the names of its texts.
+struct contesto {
+  const diagnostica& d;
+  const testo_autore& linea;
+  const testo_autore& treno;
 
-// The place of the n-th value (from 1) of the record whose keyword field
-// stands at `record`, read as the compile reads numbers.
-std::optional<luogo_sorgente> valore_del_record(const luogo_sorgente& record, int n,
-                                                const testo_autore& linea, const testo_autore& treno) {
-  const testo_autore* t = testo_di(record.testo, linea, treno);
-  if (!t || record.riga <= 0 || record.colonna <= 0) return std::nullopt;
-  const std::optional<size_t> riga = inizio_riga(t->byte, record.riga);
-  if (!riga) return std::nullopt;
-  const size_t inizio = *riga + static_cast<size_t>(record.colonna - 1);
-  if (inizio > t->byte.size()) return std::nullopt;
-  try {
-    lettore_campi l(std::string_view(t->byte).substr(inizio));
-    l.leggi_testo();
-    for (int i = 0; i < n; ++i) l.leggi_numero();
-    const luogo_testo v = l.luogo();
-    const int32_t colonna = v.riga == 1 ? record.colonna - 1 + v.colonna : v.colonna;
-    return luogo_sorgente{record.testo, record.riga + v.riga - 1, colonna};
-  } catch (const errore_esecuzione&) {
-    return std::nullopt;
+  const testo_autore* testo(testo_sorgente t) const {
+    return t == testo_linea ? &linea : t == testo_treno ? &treno : nullptr;
   }
-}
 
-// The n-th value (from 1) of the record whose keyword field stands at `record`.
-std::optional<int32_t> numero_del_record(const luogo_sorgente& record, int n, const testo_autore& linea,
-                                         const testo_autore& treno) {
-  const std::optional<luogo_sorgente> v = valore_del_record(record, n, linea, treno);
-  const testo_autore* t = testo_di(record.testo, linea, treno);
-  if (!v || !t) return std::nullopt;
-  const std::optional<size_t> r = inizio_riga(t->byte, v->riga);
-  if (!r) return std::nullopt;
-  const size_t inizio = *r + static_cast<size_t>(v->colonna - 1);
-  if (inizio > t->byte.size()) return std::nullopt;
-  try {
-    lettore_campi l(std::string_view(t->byte).substr(inizio));
-    return l.leggi_long();
-  } catch (const errore_esecuzione&) {
-    return std::nullopt;
+  luogo_messaggio luogo(const luogo_sorgente& s) const {
+    luogo_messaggio l;
+    const testo_autore* t = testo(s.testo);
+    if (!t) return l;
+    l.file = t->percorso;
+    if (s.riga <= 0) return l;
+    l.riga = s.riga;
+    l.colonna = s.colonna;
+    const std::vector<std::string>& righe = s.testo == testo_linea ? d.righe_linea : d.righe_treno;
+    if (static_cast<size_t>(s.riga) <= righe.size()) l.sorgente = righe[static_cast<size_t>(s.riga - 1)];
+    return l;
   }
-}
 
-// The keyword field of a record, as read.
-std::string chiave_del_record(const luogo_sorgente& record, const testo_autore& linea, const testo_autore& treno) {
-  const testo_autore* t = testo_di(record.testo, linea, treno);
-  if (!t || record.riga <= 0 || record.colonna <= 0) return {};
-  const std::optional<size_t> r = inizio_riga(t->byte, record.riga);
-  if (!r || *r + static_cast<size_t>(record.colonna - 1) > t->byte.size()) return {};
-  lettore_campi l(std::string_view(t->byte).substr(*r + static_cast<size_t>(record.colonna - 1)));
-  return l.fine() ? std::string() : l.leggi_testo();
-}
+  luogo_messaggio luogo(riferimento_campo c) const { return luogo(luogo_di(d, c)); }
 
-// A signal or slowdown of the train text stopped with 15 although it lies on
-// the grid: the 15 is the line text's, and the train text stops at its first
-// signal or slowdown after one.
-bool quindici_della_linea(const modello& m, const diagnostica& d, const testo_autore& linea,
-                          const testo_autore& treno) {
-  if (d.record_errore.testo != testo_treno || !m.griglia_presente()) return false;
-  const std::string chiave = chiave_del_record(d.record_errore, linea, treno);
-  const bool segnale_record = contiene_senza_maiuscole(chiave, "segnale");
-  const bool rallentamento_record = contiene_senza_maiuscole(chiave, "rallentamento");
-  if (!segnale_record && !rallentamento_record) return false;
-  const std::optional<int32_t> p = numero_del_record(d.record_errore, 1, linea, treno);
-  if (!p || *p != m.posizione_errore || (static_cast<double>(*p) + 100) / 50.0 > m.numero_celle) return false;
-  if (rallentamento_record) {
-    const std::optional<int32_t> l = numero_del_record(d.record_errore, 3, linea, treno);
-    if (!l) return false;
-    const double fine = (static_cast<double>(*p) + *l) / 50.0 + 1;
-    if (fine < -0.5 || fine > m.numero_celle + 0.5) return false;
+  const record_letto* record(int32_t r) const {
+    return r >= 0 && static_cast<size_t>(r) < d.record.size() ? &d.record[static_cast<size_t>(r)] : nullptr;
+  }
+
+  // The text of a field as read, Windows-1252.
+  std::string testo_campo(riferimento_campo c) const {
+    const record_letto* r = record(c.record);
+    if (!r) return {};
+    if (c.valore < 0) return r->chiave.testo;
+    return static_cast<size_t>(c.valore) < r->valori.size() ? r->valori[static_cast<size_t>(c.valore)].testo
+                                                           : std::string();
+  }
+
+  // The kind a record was read as, when it was read as just one.
+  const char* genere(int32_t r) const {
+    const record_letto* x = record(r);
+    return x && x->generi.size() == 1 ? x->generi[0] : nullptr;
+  }
+
+  // "the speed of velocita", or "this field".
+  std::string nome_campo(riferimento_campo c) const {
+    const char* g = genere(c.record);
+    const std::string nome = nome_del_valore(g, c.valore);
+    return nome.empty() ? "this field" : nome + " of " + g;
+  }
+
+  // A record by its kind: "this segnale record".
+  std::string questo_record(int32_t r) const {
+    const char* g = genere(r);
+    return g ? std::string("this ") + g + " record" : "this record";
+  }
+
+  bool dalla_passata(int32_t k) const {
+    return k >= 0 && static_cast<size_t>(k) < d.origine_celle.size() &&
+           d.origine_celle[static_cast<size_t>(k)].dalla_passata;
+  }
+};
+
+// A section header such as "[stazione]": meant to match nothing.
+bool intestazione(const std::string& campo) { return contiene(campo, "[") && contiene(campo, "]"); }
+
+// "4.5", "-0.25": a number, but not a whole one.
+bool decimale(std::string_view t) {
+  if (!t.empty() && t[0] == '-') t.remove_prefix(1);
+  const size_t punto = t.find_first_of(".");
+  if (punto == std::string_view::npos || punto == 0 || punto + 1 == t.size()) return false;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (i != punto && (t[i] < '0' || t[i] > '9')) return false;
   }
   return true;
-}
-
-// The first line of the general section of the line text that gives a
-// kilometre progressive a position or figure that is not a multiple of 50.
-std::optional<luogo_sorgente> progressiva_fuori_passo(std::string_view testo) {
-  bool nel_generale = false;
-  size_t p = 0;
-  for (int32_t riga = 1; p <= testo.size(); ++riga) {
-    size_t q = p;
-    while (q < testo.size() && !fine_riga(testo[q])) ++q;
-    lettore_campi l(testo.substr(p, q - p));
-    if (!l.fine()) {
-      const std::string chiave = l.leggi_testo();
-      if (!nel_generale) {
-        nel_generale = contiene_senza_maiuscole(chiave, "[generale]");
-      } else if (contiene(chiave, "[") && contiene(chiave, "]") && chiave[0] != '-') {
-        return std::nullopt;
-      } else if (contiene(chiave, "progressiva") &&
-                 (contiene(chiave, "uno") || contiene(chiave, "due") || contiene(chiave, "tre"))) {
-        try {
-          for (int i = 0; i < 2; ++i) {
-            if (l.leggi_numero() % 50 != 0) return luogo_sorgente{testo_linea, riga, l.luogo().colonna};
-          }
-        } catch (const errore_esecuzione&) {
-          // Not the line that failed: the compile read it.
-        }
-      }
-    }
-    if (q >= testo.size()) break;
-    p = q + ((testo[q] == '\r' && q + 1 < testo.size() && testo[q + 1] == '\n') ? 2 : 1);
-  }
-  return std::nullopt;
-}
-
-// The text whose records place objects of a kind: the line's signs, boards
-// and mountain fill, the train's everything else.
-testo_sorgente testo_del_tipo(uint8_t tipo) {
-  return (tipo == cartello || tipo == indicatore_v_max || tipo == riempimento_montagna) ? testo_linea
-                                                                                        : testo_treno;
-}
-
-// Where the record that placed the object of cell k stands, when the trace
-// knows it and it is that object's own record.
-std::optional<luogo_sorgente> origine(const modello& m, const diagnostica& d, int64_t k) {
-  if (k < 0 || static_cast<size_t>(k) >= d.origine_celle.size() || static_cast<size_t>(k) >= m.celle.size()) {
-    return std::nullopt;
-  }
-  const luogo_sorgente& o = d.origine_celle[static_cast<size_t>(k)];
-  if (o.testo == nessun_testo || o.riga <= 0) return std::nullopt;
-  // A marker of the finishing pass has no record; the cell may still carry
-  // the origin of what stood there before.
-  if (o.testo != testo_del_tipo(m.celle[static_cast<size_t>(k)].tipo)) return std::nullopt;
-  return o;
-}
-
-std::string con_articolo(uint8_t tipo) {
-  const std::string nome = nome_tipo_o_codice(tipo);
-  const bool vocale = std::string_view("aeiou").find(nome[0]) != std::string_view::npos;
-  return (vocale ? "an " : "a ") + nome;
-}
-
-// The cell a refused placement found occupied, from the code and the
-// record's values; nothing when it cannot be told.
-std::optional<int32_t> cella_occupata(const modello& m, const diagnostica& d, int32_t codice,
-                                      const testo_autore& linea, const testo_autore& treno) {
-  const int32_t p = m.posizione_errore;
-  try {
-    switch (codice) {
-      case 6:
-      case 16:
-      case 18:
-      case 21:
-        return cella_della_posizione(p);
-      case 7:
-        return CLng(p / 50.0);
-      case 17:
-        return cella_della_posizione(differenza(p, 1200));
-      case 19: {
-        // The end cell lies l metres on: the third value of the record.
-        const std::optional<int32_t> l = numero_del_record(d.record_errore, 3, linea, treno);
-        if (!l) return std::nullopt;
-        return cella_della_posizione(somma(p, *l));
-      }
-      case 20: {
-        // The first of the four board cells before the warning cell that is not free.
-        const int32_t w = cella_della_posizione(differenza(p, 1200));
-        for (int32_t i = 1; i <= 4; ++i) {
-          const int64_t k = static_cast<int64_t>(w) - i;
-          if (k >= 0 && static_cast<size_t>(k) < m.celle.size() && !libera(m.celle[static_cast<size_t>(k)])) {
-            return static_cast<int32_t>(k);
-          }
-        }
-        return std::nullopt;
-      }
-      default:
-        return std::nullopt;
-    }
-  } catch (const errore_esecuzione&) {
-    return std::nullopt;
-  }
-}
-
-std::string luogo_breve(const luogo_sorgente& s, const testo_autore& linea, const testo_autore& treno) {
-  const testo_autore* t = testo_di(s.testo, linea, treno);
-  return t ? t->percorso + ":" + std::to_string(s.riga) : std::string();
 }
 
 // "line 12, column 5: " opens the reader's own words; the message's place says it already.
@@ -246,6 +150,99 @@ std::string senza_luogo(const std::string& s) {
   };
   if (parola("line ") && cifre() && parola(", column ") && cifre() && parola(": ")) return s.substr(i);
   return s;
+}
+
+// Why a run-time failure happened, in the author's terms.
+std::string dettaglio_fallimento(const contesto& x, const causa_errore& c) {
+  const std::string t = x.testo_campo(c.campo);
+  const std::string nome = x.nome_campo(c.campo);
+  const bool riordinata = std::any_of(c.note.begin(), c.note.end(), [](const nota_errore& n) {
+    return n.genere == genere_nota::progressiva_riordinata;
+  });
+  switch (c.motivo) {
+    case motivo_fallimento::oltre_la_fine:
+      return "the text ends before all the values of this record are read";
+    case motivo_fallimento::non_numero:
+      if (t.empty()) return "a number is needed here, and the field is empty";
+      if (decimale(t)) return "a whole number is needed here, not " + testo_mostrato(t, false);
+      return "a number is needed here, not " + tra_virgolette(t);
+    case motivo_fallimento::numero_troppo_largo:
+      return testo_mostrato(t, false) + " does not fit " + nome + ": it must be a whole number from " +
+             std::to_string(c.minimo) + " to " + std::to_string(c.massimo);
+    case motivo_fallimento::testo_troppo_lungo:
+      return "this text is " + std::to_string(t.size()) + " bytes long; a record holds at most " +
+             std::to_string(c.massimo);
+    case motivo_fallimento::valore_fuori_campo: {
+      const char* g = x.genere(c.campo.record);
+      if (g && std::string_view(g) == "indicatori_vmax") {
+        return "a figure of this indicator does not fit: each pair of figures is kept as the side-s figure "
+               "times 20 plus the side-d figure divided by 5, which must lie between " +
+               std::to_string(c.minimo) + " and " + std::to_string(c.massimo);
+      }
+      return "the speed " + testo_mostrato(t, false) +
+             " km/h does not fit the cells: a speed is kept as its fifth in a byte, so it must lie between " +
+             std::to_string(c.minimo) + " and " + std::to_string(c.massimo) + " km/h";
+    }
+    case motivo_fallimento::calcolo_fuori_campo:
+      if (riordinata) {
+        return "the kilometre figure " + testo_mostrato(t, false) +
+               " does not fit once 100 is added to it, as it is for a progressive of kind 1: it must be at "
+               "most 2147483547";
+      }
+      return "a value computed from the values of this record does not fit a 32-bit whole number "
+             "(-2147483648 to 2147483647); make them smaller";
+    case motivo_fallimento::sconosciuto:
+      break;
+  }
+  return testo_mostrato(senza_luogo(c.messaggio), false);
+}
+
+nota_messaggio nota(luogo_messaggio luogo, std::string testo) { return {std::move(luogo), std::move(testo)}; }
+
+// A note of the compile, in words.
+nota_messaggio nota_della_compilazione(const contesto& x, const nota_errore& n, int32_t codice) {
+  switch (n.genere) {
+    case genere_nota::fermato_qui:
+      return nota(x.luogo(n.campo), "the train text stopped at " + x.questo_record(n.campo.record) +
+                                        ", its first signal or slowdown after that error, which took its "
+                                        "position");
+    case genere_nota::valore_in_vigore:
+      if (!n.campo.presente()) {
+        return nota({}, "it failed when the speed in force filled the cells after the last record");
+      }
+      return nota(x.luogo(n.campo), "it failed here, when " + x.questo_record(n.campo.record) +
+                                        " carried the speed in force on to its cells");
+    case genere_nota::progressiva_riordinata:
+      return nota(x.luogo(n.campo), "the kilometre progressives are put in order here, where the general "
+                                    "section ends");
+    case genere_nota::cella_occupata: {
+      std::string s = "cell " + std::to_string(n.cella) + " already holds " +
+                      oggetto_della_cella(n.tipo_cella, x.dalla_passata(n.cella));
+      if (codice == 1250 || codice == 1251) {
+        s = "cell 1 holds " + oggetto_della_cella(n.tipo_cella, x.dalla_passata(1)) +
+            ", and the cell file keeps its " + (codice == 1250 ? "mark" : "integrity code") + " in that cell";
+        return nota({}, s);
+      }
+      const luogo_messaggio l = x.luogo(n.campo);
+      if (l.riga > 0) s += ", placed by " + x.questo_record(n.campo.record);
+      return nota(l, s);
+    }
+    case genere_nota::cella_della_passata: {
+      std::string s = "at cell " + std::to_string(n.cella);
+      if (n.tipo_cella != vuota) s += ", which holds " + oggetto_della_cella(n.tipo_cella, x.dalla_passata(n.cella));
+      return nota({}, s);
+    }
+    case genere_nota::letto_come_record:
+      return nota(x.luogo(n.campo), std::string("read as a ") + (n.genere_record ? n.genere_record : "") +
+                                        " record");
+  }
+  return {};
+}
+
+std::string prefisso(const luogo_messaggio& l) {
+  if (l.file.empty()) return "";
+  if (l.riga <= 0) return l.file + ": ";
+  return l.file + ":" + std::to_string(l.riga) + ":" + std::to_string(l.colonna) + ": ";
 }
 
 // A line of a text, shown: Windows-1252 to UTF-8, control characters as '?'
@@ -272,204 +269,143 @@ std::string cursore(std::string_view riga, int32_t colonna) {
   return out + "^";
 }
 
-std::string prefisso(const luogo_messaggio& l) {
-  if (l.file.empty()) return "scenario: ";
-  if (l.riga <= 0) return l.file + ": ";
-  return l.file + ":" + std::to_string(l.riga) + ":" + std::to_string(l.colonna) + ": ";
-}
-
 std::string sorgente_con_cursore(const luogo_messaggio& l) {
   if (l.riga <= 0 || l.sorgente.empty()) return {};
   return riga_mostrata(l.sorgente) + "\n" + cursore(l.sorgente, l.colonna) + "\n";
 }
 
-// Windows-1252 text shown on one line, in UTF-8: control characters as \xNN
-// and, when `virgolette`, the quote and the backslash escaped.
-std::string testo_mostrato(std::string_view testo, bool virgolette) {
-  std::string out;
-  for (char c : testo) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b == 0x7F) {
-      const char* cifre = "0123456789abcdef";
-      out += "\\x";
-      out += cifre[b >> 4];
-      out += cifre[b & 15];
-    } else if (virgolette && (c == '"' || c == '\\')) {
-      out += '\\';
-      out += c;
-    } else {
-      out += cp1252_a_utf8(std::string_view(&c, 1));
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
-
-messaggio_errore errore_della_compilazione(const modello& m, const diagnostica& d,
-                                           const esito_compilazione& esito,
-                                           const testo_autore& linea, const testo_autore& treno) {
+messaggio_errore messaggio_dell_errore(const modello& m, const diagnostica& d, const esito_compilazione& esito,
+                                       const testo_autore& linea, const testo_autore& treno) {
+  const contesto x{d, linea, treno};
+  const errore_compilazione errore = errore_della_compilazione(m, esito);
   messaggio_errore e;
-  e.codice = m.numero_errore;
-  if (!esito.errore.empty()) {
-    try {
-      e.codice = std::stoi(esito.errore);
-    } catch (const std::exception&) {
-      e.codice = -1;
-    }
-  }
+  e.codice = errore.codice;
   if (e.codice == 0) return e;
-  e.descrizione = esito.errore.empty() || e.codice != -1 ? descrizione_errore(e.codice) : esito.errore;
-
-  auto punta = [&](const std::optional<luogo_sorgente>& s) {
-    if (!s) return false;
-    std::optional<luogo_messaggio> l = luogo_di(*s, linea, treno);
-    if (!l) return false;
-    e.luogo = *l;
-    return true;
-  };
-
-  // A taken slot of the binary files. The cell file keeps its mark and its
-  // integrity code in cell 1, so an object there is the likely cause.
-  if (e.codice != m.numero_errore) {
-    if ((e.codice == 1250 || e.codice == 1251) && m.celle.size() > 1 && m.celle[1].tipo != vuota) {
-      punta(origine(m, d, 1));
-      e.note.push_back(std::string("cell 1 holds ") + con_articolo(m.celle[1].tipo) + ", and the cell file keeps its " +
-                       (e.codice == 1250 ? "mark" : "integrity code") + " in that cell");
-    }
-    if (m.numero_errore != 0) {
-      std::string nota = "the texts had also recorded error " + std::to_string(m.numero_errore);
-      const voce_errore* v = cerca_errore(m.numero_errore);
-      if (v && v->ha_posizione) nota += " at " + std::to_string(m.posizione_errore) + " m";
-      e.note.push_back(nota + ": " + descrizione_errore(m.numero_errore));
-    }
-    return e;
-  }
-  const voce_errore* voce = cerca_errore(e.codice);
-  e.con_posizione = voce && voce->ha_posizione;
-  e.posizione = m.posizione_errore;
-
-  auto valore = [&](int n) { return punta(valore_del_record(d.record_errore, n, linea, treno)); };
-  auto record = [&] { return punta(d.record_errore); };
-  auto campo = [&] { return punta(d.campo_errore); };
+  e.descrizione = descrizione_errore(e.codice);
+  e.con_posizione = errore.con_posizione;
+  e.posizione = errore.posizione;
+  // The trace of this compile holds the cause of its error.
+  const causa_errore& c = d.errore;
+  e.luogo = x.luogo(c.campo);
 
   switch (e.codice) {
-    case 11:
-    case 12:
-    case 13: {
-      // The finishing pass works on cells, after both texts: the cell's own
-      // record is the best place to show.
-      const int32_t k = m.posizione_errore / 50;
-      punta(origine(m, d, k));
-      std::string nota = "at cell " + std::to_string(k);
-      if (k >= 0 && static_cast<size_t>(k) < m.celle.size() && m.celle[static_cast<size_t>(k)].tipo != vuota) {
-        nota += ", which holds " + con_articolo(m.celle[static_cast<size_t>(k)].tipo);
-      }
-      e.note.push_back(nota);
-      return e;
-    }
-    case 2:
-      if (punta(progressiva_fuori_passo(linea.byte))) {
-        e.note.push_back("kilometre progressives are checked once both texts are read");
-      } else {
-        e.luogo.file = linea.percorso;
-      }
-      return e;
     case 101:
     case 102:
-      e.luogo.file = linea.percorso;
-      return e;
-    case 1:
-    case 25:
-      campo() || record();
+      e.luogo = luogo_messaggio{linea.percorso, 0, 0, {}};
       break;
-    case 3:
-      valore(1) || campo() || record();
-      break;
-    case 4:
-      valore(2) || campo() || record();
-      break;
-    case 9:
-      valore(3) || campo() || record();
-      break;
-    case 5:
-    case 10:
-    case 24:
-    case 103:
-      record();
+    case 2:
+      if (e.luogo.riga > 0) e.note.push_back(nota({}, "kilometre progressives are checked once both texts are read"));
       break;
     case 26:
-      if (record()) {
-        e.note.push_back("the general section ends here without one");
-      } else {
-        e.luogo.file = linea.percorso;
-      }
+      if (e.luogo.riga > 0) e.note.push_back(nota({}, "the general section ends here without one"));
       break;
     default:
-      if (e.con_posizione) {
-        valore(1) || campo() || record();
-      } else {
-        record();
-      }
+      break;
+  }
+  if (e.luogo.file.empty() && e.codice != 25) e.luogo.file = linea.percorso;
+
+  // A record begun by a longer field, such as a section header holding a
+  // keyword: the error points at that field, and the value that failed gets
+  // a note of its own.
+  const record_letto* r = x.record(c.campo.record);
+  const bool da_intestazione = r && !r->generi.empty() && intestazione(r->chiave.testo) && c.campo.valore >= 0;
+  if (da_intestazione) {
+    e.luogo = x.luogo(luogo_di(d, {c.campo.record, nessuno}));
+    e.note.push_back(nota({}, tra_virgolette(r->chiave.testo) + " holds the keyword \"" + r->generi[0] +
+                                  "\", so it was read as a " + r->generi[0] +
+                                  " record, taking its values from the fields after it"));
+  }
+  if (e.codice == 25 && !errore.senza_file) {
+    std::string dettaglio = dettaglio_fallimento(x, c);
+    if (c.motivo == motivo_fallimento::oltre_la_fine && r) {
+      // The text ended: point at the record that was left unfinished.
+      e.luogo = x.luogo(luogo_di(d, {c.campo.record, nessuno}));
+      e.note.push_back(nota({}, dettaglio));
+    } else if (da_intestazione) {
+      e.note.push_back(nota(x.luogo(c.campo), dettaglio));
+    } else {
+      e.note.push_back(nota({}, dettaglio));
+    }
+  }
+  if (e.codice == 25 && e.luogo.file.empty()) e.luogo.file = linea.percorso;
+  for (const nota_errore& n : c.note) {
+    if (n.genere == genere_nota::cella_occupata && errore.senza_file && n.cella != 1) continue;
+    e.note.push_back(nota_della_compilazione(x, n, e.codice));
   }
 
-  if (e.codice == 15 && quindici_della_linea(m, d, linea, treno)) {
-    e.note.push_back("this record lies on the grid: a record of the line text beyond the grid left error 15, "
-                     "and the train text stops at its first signal or slowdown after that");
-  }
-  if (e.codice == 25 && !d.messaggio_errore.empty()) {
-    e.note.push_back(testo_mostrato(senza_luogo(d.messaggio_errore), false));
-  }
-  if (const std::optional<int32_t> k = cella_occupata(m, d, e.codice, linea, treno)) {
-    if (*k >= 0 && static_cast<size_t>(*k) < m.celle.size() && !libera(m.celle[static_cast<size_t>(*k)])) {
-      std::string nota = "cell " + std::to_string(*k) + " already holds " +
-                         con_articolo(m.celle[static_cast<size_t>(*k)].tipo);
-      if (const std::optional<luogo_sorgente> o = origine(m, d, *k)) {
-        nota += ", placed by " + luogo_breve(*o, linea, treno);
-      }
-      e.note.push_back(nota);
-    }
+  // A code of the files stopped the compile although the texts had one too.
+  if (errore.senza_file && m.numero_errore != 0 && m.numero_errore != e.codice) {
+    std::string s = "the texts had also recorded error " + std::to_string(m.numero_errore);
+    const voce_errore* v = cerca_errore(m.numero_errore);
+    if (v && v->ha_posizione) s += " at " + std::to_string(m.posizione_errore) + " m";
+    e.note.push_back(nota({}, s + ": " + descrizione_errore(m.numero_errore)));
   }
   return e;
 }
 
 std::vector<messaggio_avviso> avvisi_della_compilazione(const diagnostica& d, const testo_autore& linea,
                                                         const testo_autore& treno) {
+  const contesto x{d, linea, treno};
   std::vector<messaggio_avviso> avvisi;
-  for (const avviso_campo& a : d.avvisi) {
-    messaggio_avviso m;
-    if (std::optional<luogo_messaggio> l = luogo_di(a.luogo, linea, treno)) m.luogo = *l;
-    else if (const testo_autore* t = testo_di(a.luogo.testo, linea, treno)) m.luogo.file = t->percorso;
-    m.campo = a.campo;
-    avvisi.push_back(std::move(m));
+  for (size_t i = 0; i < d.avvisi.size(); ++i) {
+    const int32_t r = d.avvisi[i];
+    const record_letto* record = x.record(r);
+    if (!record) continue;
+    // The value fields that follow it on its line were read as records too,
+    // and matched nothing: they belong to this warning.
+    size_t dopo = 0;
+    while (i + 1 < d.avvisi.size()) {
+      const record_letto* seguente = x.record(d.avvisi[i + 1]);
+      if (d.avvisi[i + 1] != r + static_cast<int32_t>(dopo) + 1 || !seguente ||
+          seguente->chiave.luogo.testo != record->chiave.luogo.testo ||
+          seguente->chiave.luogo.riga != record->chiave.luogo.riga) {
+        break;
+      }
+      ++dopo;
+      ++i;
+    }
+    messaggio_avviso a;
+    a.luogo = x.luogo(record->chiave.luogo);
+    a.luogo.sorgente.clear();
+    a.campo = record->chiave.testo;
+    a.seguito = " matches no record and is passed over";
+    if (dopo == 1) a.seguito += ", with the field after it on this line";
+    if (dopo > 1) a.seguito += ", with the " + std::to_string(dopo) + " fields after it on this line";
+    const std::string simile = parola_suggerita(record->chiave.luogo.testo, record->chiave.testo);
+    if (!simile.empty()) a.seguito += "; did you mean \"" + simile + "\"?";
+    avvisi.push_back(std::move(a));
   }
   return avvisi;
 }
 
 std::string riassunto_errore(const messaggio_errore& e) {
   std::string s = e.descrizione;
-  for (const std::string& n : e.note) s += "; " + n;
+  for (const nota_messaggio& n : e.note) s += "; " + n.testo;
   return s;
 }
 
 std::string riassunto_avviso(const messaggio_avviso& a) {
   std::string s = "\"";
   s += cp1252_a_utf8(a.campo);
-  return s + "\" matches no record and is passed over";
+  s += '"';
+  return s + a.seguito;
 }
 
 std::string testo_errore_autore(const messaggio_errore& e) {
   if (e.codice == 0) return {};
-  std::string s = prefisso(e.luogo) + "error " + std::to_string(e.codice);
+  std::string s = (e.luogo.file.empty() ? std::string("scenario: ") : prefisso(e.luogo)) + "error " +
+                  std::to_string(e.codice);
   if (e.con_posizione) s += " at " + std::to_string(e.posizione) + " m";
   s += ": " + e.descrizione + "\n";
   s += sorgente_con_cursore(e.luogo);
-  for (const std::string& n : e.note) s += "note: " + n + "\n";
+  for (const nota_messaggio& n : e.note) s += prefisso(n.luogo) + "note: " + n.testo + "\n";
   return s;
 }
 
 std::string testo_avviso_autore(const messaggio_avviso& a) {
-  return prefisso(a.luogo) + "warning: \"" + testo_mostrato(a.campo, true) +
-         "\" matches no record and is passed over\n";
+  std::string s = prefisso(a.luogo) + "warning: " + tra_virgolette(a.campo) + a.seguito + "\n";
+  for (const nota_messaggio& n : a.note) s += prefisso(n.luogo) + "note: " + n.testo + "\n";
+  return s;
 }

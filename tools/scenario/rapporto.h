@@ -14,14 +14,17 @@
 //   FILE:LINE:COLUMN: error N at P m: description
 //   the source line
 //          ^
-//   note: what more is known
+//   FILE:LINE:COLUMN: note: what more is known
 //
-// Texts here are UTF-8 unless they say otherwise.
+// Everything here formats what the compile recorded in its trace (the
+// records with their places, the origin of each cell's object, the cause of
+// the error); nothing reads the texts again. Texts are UTF-8 unless they say
+// otherwise.
 
 // One source text of a compile as its author named it.
 struct testo_autore {
   std::string percorso;  // as given on the command line; shown in messages
-  std::string byte;      // its content, Windows-1252
+  std::string byte;      // its content, Windows-1252 (for the compile, not read here)
 };
 
 // Where a message points: a file, a line and column in it (from 1), and that
@@ -33,28 +36,44 @@ struct luogo_messaggio {
   std::string sorgente;  // the whole source line, Windows-1252
 };
 
+struct nota_messaggio {
+  luogo_messaggio luogo;  // no file when the note has no place of its own
+  std::string testo;
+};
+
 struct messaggio_errore {
   int32_t codice = 0;  // 0 = no error
   bool con_posizione = false;
   int32_t posizione = 0;
   luogo_messaggio luogo;
   std::string descrizione;
-  std::vector<std::string> note;
+  std::vector<nota_messaggio> note;
 };
+
+// The kinds of warning, each with a stable code for scripts and other
+// commands.
+struct genere_avviso {
+  const char* codice;       // lower_case_underscore, never renamed
+  const char* descrizione;  // one line, for people
+};
+extern const genere_avviso avviso_record_sconosciuto;
+// Every kind, in a fixed order.
+const std::vector<const genere_avviso*>& generi_avviso();
 
 struct messaggio_avviso {
+  const genere_avviso* genere = &avviso_record_sconosciuto;
   luogo_messaggio luogo;
-  std::string campo;  // the keyword field passed over, Windows-1252
+  std::string campo;  // the field the warning is about, Windows-1252
+  std::string seguito;  // what the message says after the quoted field
+  std::vector<nota_messaggio> note;
 };
 
-// The error of a compile: the code that `esito` reports when no file was
-// written ("1250", "1251", or the code that left no grid), otherwise the code
-// the model recorded.
-messaggio_errore errore_della_compilazione(const modello& m, const diagnostica& d,
-                                           const esito_compilazione& esito,
-                                           const testo_autore& linea, const testo_autore& treno);
+// The error of a compile, from the error value the core returns and the
+// cause it recorded.
+messaggio_errore messaggio_dell_errore(const modello& m, const diagnostica& d, const esito_compilazione& esito,
+                                       const testo_autore& linea, const testo_autore& treno);
 
-// Keyword fields that matched no record, in the order read.
+// The warnings of a compile, in the order read.
 std::vector<messaggio_avviso> avvisi_della_compilazione(const diagnostica& d, const testo_autore& linea,
                                                         const testo_autore& treno);
 

@@ -1,0 +1,590 @@
+#include "scenario/avvisi_danni.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <string_view>
+
+#include "scenario/parole_autore.h"
+#include "text/codifica.h"
+
+const genere_avviso avviso_pendenza_fuori_campo = {
+    "gradient_out_of_range", "a gradient outside -100 to 155 is stored as another gradient"};
+const genere_avviso avviso_aderenza_fuori_campo = {
+    "adhesion_out_of_range", "an adhesion outside 0 to 255 is stored as another value"};
+const genere_avviso avviso_tempo_segnale_fuori_campo = {
+    "signal_time_out_of_range", "a signal's hold time outside 0 to 255 is stored as another time"};
+const genere_avviso avviso_cifra_segnale_fuori_campo = {
+    "signal_digit_out_of_range", "a signal digit outside 0 to 9 does not fit the decimal digit it is packed into"};
+const genere_avviso avviso_indicatore_illeggibile = {
+    "indicator_not_readable", "an indicator's speed figures or stripe counts are packed into a value that reads "
+                              "back as other figures"};
+const genere_avviso avviso_abbattimento_fuori_campo = {
+    "abbattimento_out_of_range", "an \"abbattimento\" value beyond 16 bits is stored as another value"};
+const genere_avviso avviso_velocita_arrotondata = {
+    "speed_rounded", "a speed limit that is not a multiple of 5 is stored rounded to one"};
+const genere_avviso avviso_lunghezza_con_testo = {
+    "line_length_with_text", "text after the line length on its line is not part of it"};
+const genere_avviso avviso_lato_curva = {
+    "curve_side_by_letter", "a curve's side is decided by an \"s\" elsewhere than right after \"curva\""};
+const genere_avviso avviso_classi_curva = {
+    "curve_several_classes", "a curve keyword holds more than one class digit; the smallest is taken"};
+const genere_avviso avviso_piu_record = {
+    "several_record_kinds", "one keyword field is read as more than one record, each with its own values"};
+const genere_avviso avviso_fermata_sopra_oggetto = {
+    "stop_cell_over_object", "a station's stop cell is written over an object another record placed"};
+const genere_avviso avviso_codici_sovrascritti = {
+    "warning_codes_overwritten", "a signal's warning codes are written over another signal's codes or a "
+                                 "station's approach marks"};
+const genere_avviso avviso_orario_indietro = {
+    "time_earlier_than_before", "a scheduled time is earlier than the one before it along the line"};
+const genere_avviso avviso_ora_fuori_campo = {
+    "time_out_of_range", "minutes or seconds of 60 or more, hours of 24 or more, or a clock outside a day"};
+const genere_avviso avviso_sosta_senza_orario = {
+    "stop_without_time", "a station has a stop time but no scheduled time"};
+const genere_avviso avviso_oltre_la_linea = {
+    "beyond_line_end", "a station, signal or slowdown lies beyond the line's end, in the grid's tail"};
+const genere_avviso avviso_orario_troppo_stretto = {
+    "timetable_too_fast", "a timetable gives less time between two stations than the speed limits need"};
+const genere_avviso avviso_ultimo_campo = {
+    "last_field_not_read", "the last field of a text is never read; the text should end with \"[fine]\""};
+const genere_avviso avviso_commento_non_letto = {
+    "comment_not_a_comment", "a field that starts with \"#\" or \"//\" is read as a field, not as a comment"};
+const genere_avviso avviso_terzo_trattino = {
+    "third_hyphen_field", "a third field with \"-\" in a row is read as a keyword field"};
+
+namespace {
+
+// The values of each record kind, by their place among the record's values.
+namespace valore {
+constexpr int posizione = 0;
+constexpr int gradiente = 1, aderenza = 1, limite = 1, abbattuto = 1;
+constexpr int sx = 1, rapp = 5, dx = 6, tempo = 10;
+constexpr int sosta = 12, ore = 13, minuti = 14, secondi = 15;
+constexpr int rallentamento_v = 1, rallentamento_l = 2;
+}  // namespace valore
+
+std::string minuscolo(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  }
+  return out;
+}
+
+// What the warnings work from: the compile's trace and model, and the texts' names.
+struct analisi {
+  const modello& m;
+  const diagnostica& d;
+  const testo_autore& linea;
+  const testo_autore& treno;
+  std::vector<messaggio_avviso> avvisi;
+  // The cells whose object each record placed, by record.
+  std::map<int32_t, std::vector<int32_t>> celle_del_record;
+
+  const record_letto& record(int32_t r) const { return d.record[static_cast<size_t>(r)]; }
+
+  luogo_messaggio luogo(const luogo_sorgente& s) const {
+    luogo_messaggio l;
+    const testo_autore* t = s.testo == testo_linea ? &linea : s.testo == testo_treno ? &treno : nullptr;
+    if (!t) return l;
+    l.file = t->percorso;
+    if (s.riga <= 0) return l;
+    l.riga = s.riga;
+    l.colonna = s.colonna;
+    const std::vector<std::string>& righe = s.testo == testo_linea ? d.righe_linea : d.righe_treno;
+    if (static_cast<size_t>(s.riga) <= righe.size()) l.sorgente = righe[static_cast<size_t>(s.riga - 1)];
+    return l;
+  }
+
+  // "FILE:LINE" of a record, for a message that names it.
+  std::string dove(int32_t r) const {
+    const luogo_messaggio l = luogo(record(r).chiave.luogo);
+    return l.file + ":" + std::to_string(l.riga);
+  }
+
+  luogo_sorgente luogo_valore(int32_t r, int n) const {
+    const record_letto& x = record(r);
+    if (n < 0 || static_cast<size_t>(n) >= x.valori.size()) return x.chiave.luogo;
+    return x.valori[static_cast<size_t>(n)].luogo;
+  }
+
+  // A warning at a field: the message opens with the field's text, quoted,
+  // and goes on with `seguito`.
+  void avvisa(const genere_avviso& g, const luogo_sorgente& dove_, const std::string& campo, std::string seguito,
+              std::vector<nota_messaggio> note = {}) {
+    messaggio_avviso a;
+    a.genere = &g;
+    a.luogo = luogo(dove_);
+    a.campo = campo;
+    a.seguito = std::move(seguito);
+    a.note = std::move(note);
+    avvisi.push_back(std::move(a));
+  }
+
+  // The same at the n-th value of record r.
+  void avvisa_valore(const genere_avviso& g, int32_t r, int n, std::string seguito) {
+    const record_letto& x = record(r);
+    const std::string campo = n >= 0 && static_cast<size_t>(n) < x.valori.size() ? x.valori[static_cast<size_t>(n)].testo
+                                                                                  : x.chiave.testo;
+    avvisa(g, luogo_valore(r, n), campo, std::move(seguito));
+  }
+
+  // The n-th value of record r as a number, when it was read as one.
+  std::optional<int64_t> numero(int32_t r, int n) const {
+    const record_letto& x = record(r);
+    if (n < 0 || static_cast<size_t>(n) >= x.valori.size()) return std::nullopt;
+    const std::string& t = x.valori[static_cast<size_t>(n)].testo;
+    int64_t v = 0;
+    const auto [fine, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (ec != std::errc() || fine != t.data() + t.size()) return std::nullopt;
+    return v;
+  }
+
+  // The cell whose object record r placed, of kind `tipo`.
+  const cella* cella_posta(int32_t r, uint8_t tipo) const {
+    auto it = celle_del_record.find(r);
+    if (it == celle_del_record.end()) return nullptr;
+    for (int32_t k : it->second) {
+      if (static_cast<size_t>(k) < m.celle.size() && m.celle[static_cast<size_t>(k)].tipo == tipo) {
+        return &m.celle[static_cast<size_t>(k)];
+      }
+    }
+    return nullptr;
+  }
+};
+
+// A record read as exactly one kind, that kind.
+bool di_genere(const record_letto& r, const char* genere) {
+  return r.generi.size() == 1 && std::strcmp(r.generi[0], genere) == 0;
+}
+
+bool letto_come(const record_letto& r, const char* genere) {
+  return std::any_of(r.generi.begin(), r.generi.end(), [&](const char* g) { return std::strcmp(g, genere) == 0; });
+}
+
+bool intestazione(std::string_view campo) {
+  return campo.find('[') != std::string_view::npos && campo.find(']') != std::string_view::npos;
+}
+
+// --- Values that change when stored -------------------------------------
+
+void valori_memorizzati(analisi& a, int32_t r) {
+  const record_letto& x = a.record(r);
+  using valore::gradiente, valore::aderenza, valore::limite, valore::abbattuto, valore::tempo;
+  if (di_genere(x, "pendenza")) {
+    if (auto g = a.numero(r, gradiente); g && (*g < -100 || *g > 155)) {
+      const int64_t letto = ((*g + 100) & 0xFF) - 100;
+      a.avvisa_valore(avviso_pendenza_fuori_campo, r, gradiente,
+                      ": a gradient is kept in one byte, from -100 to 155, so this one is stored as " +
+                          std::to_string(letto) + "; write a gradient in that range");
+    }
+  } else if (di_genere(x, "aderenza")) {
+    if (auto v = a.numero(r, aderenza); v && (*v < 0 || *v > 255)) {
+      a.avvisa_valore(avviso_aderenza_fuori_campo, r, aderenza,
+                      ": an adhesion is kept in one byte, from 0 to 255, so this one is stored as " +
+                          std::to_string(*v & 0xFF) + "; write a value in that range");
+    }
+  } else if (di_genere(x, "velocita")) {
+    if (auto v = a.numero(r, limite); v && *v >= 0 && *v <= 1275 && *v % 5 != 0) {
+      const int64_t tenuto = (*v + 2) / 5 * 5;
+      a.avvisa_valore(avviso_velocita_arrotondata, r, limite,
+                      ": a speed limit is stored in steps of 5 km/h, so this one is stored as " +
+                          std::to_string(tenuto) + " km/h; write a multiple of 5");
+    }
+  } else if (di_genere(x, "abbattimento")) {
+    if (auto w = a.numero(r, abbattuto); w && *w > 32767) {
+      const cella* c = a.cella_posta(r, tipo_cella::abbattimento);
+      const int64_t tenuto = c ? c->valore : static_cast<int16_t>(static_cast<uint16_t>(*w & 0xFFFF));
+      a.avvisa_valore(avviso_abbattimento_fuori_campo, r, abbattuto,
+                      ": an \"abbattimento\" value is kept in 16 bits, so this one is stored as " +
+                          std::to_string(tenuto) + "; write a value from 1 to 32767");
+    }
+  } else if (di_genere(x, "segnale")) {
+    const cella* c = a.cella_posta(r, segnale);
+    if (!c) return;
+    const auto sx = a.numero(r, valore::sx);
+    if (auto t = a.numero(r, tempo); sx && *sx == 2 && t && (*t < 0 || *t > 255)) {
+      a.avvisa_valore(avviso_tempo_segnale_fuori_campo, r, tempo,
+                      ": a signal's hold time is kept in one byte, so this one is stored as " +
+                          std::to_string(c->tempo) + "; write a time from 0 to 255");
+    }
+    // s1 and d1 share `valore`, s2 and d2 `valore_2`, s3 and d3 `valore_3`.
+    const int16_t tenuti[3] = {c->valore, c->valore_2, c->valore_3};
+    const char* nomi[6] = {"s1", "s2", "s3", "d1", "d2", "d3"};
+    for (int i = 0; i < 3; ++i) {
+      for (int lato = 0; lato < 2; ++lato) {
+        const int n = (lato == 0 ? 2 : 7) + i;
+        const auto v = a.numero(r, n);
+        if (!v || (*v >= 0 && *v <= 9)) continue;
+        a.avvisa_valore(avviso_cifra_segnale_fuori_campo, r, n,
+                        std::string(": the signal digit ") + nomi[lato * 3 + i] + " is packed as " + nomi[i] +
+                            " x 10 + " + nomi[3 + i] + ", one decimal digit each, and the compiled signal holds " +
+                            std::to_string(tenuti[i]) + "; write a digit from 0 to 9");
+      }
+    }
+  } else if (di_genere(x, "indicatori_vmax")) {
+    const cella* c = a.cella_posta(r, indicatore_v_max);
+    if (!c) return;
+    const int16_t tenuti[3] = {c->valore, c->valore_2, c->valore_3};
+    for (int i = 0; i < 3; ++i) {
+      const auto s = a.numero(r, 1 + i), dd = a.numero(r, 5 + i);
+      if (!s || !dd) continue;
+      const int32_t v = tenuti[i];
+      const int64_t s_letto = v / 100 * 5, d_letto = v % 100 * 5;
+      if (v >= 0 && s_letto == *s && d_letto == *dd) continue;
+      const bool s_leggibile = *s >= 0 && *s % 5 == 0;
+      a.avvisa_valore(avviso_indicatore_illeggibile, r, s_leggibile ? 5 + i : 1 + i,
+               ": the speed figures " + std::to_string(*s) + " (side s) and " + std::to_string(*dd) +
+                   " (side d) are packed into " + std::to_string(v) +
+                   (v >= 0 ? ", which reads back as " + std::to_string(s_letto) + " and " + std::to_string(d_letto)
+                           : ", which reads back as no figures") +
+                   "; write multiples of 5 below 500");
+    }
+    const auto ss = a.numero(r, 4), sd = a.numero(r, 8);
+    const int32_t v = c->valore_4;
+    if (ss && sd && !(v >= 0 && v / 10 == *ss && v % 10 == *sd)) {
+      a.avvisa_valore(avviso_indicatore_illeggibile, r, *ss >= 0 && *ss <= 9 ? 8 : 4,
+               ": the stripe counts " + std::to_string(*ss) + " (side s) and " + std::to_string(*sd) +
+                   " (side d) are packed into " + std::to_string(v) +
+                   (v >= 0 ? ", which reads back as " + std::to_string(v / 10) + " and " + std::to_string(v % 10)
+                           : ", which reads back as no counts") +
+                   "; write counts from 0 to 9");
+    }
+  }
+}
+
+// "lunghezza percorso, 62 km": the number ends at the blank, and "km" is a
+// field of its own.
+void lunghezza_con_testo(analisi& a, int32_t r) {
+  const record_letto& x = a.record(r);
+  if (!letto_come(x, "lunghezza percorso") || x.valori.empty()) return;
+  if (static_cast<size_t>(r) + 1 >= a.d.record.size()) return;
+  const record_letto& dopo = a.record(r + 1);
+  const luogo_sorgente& v = x.valori[0].luogo;
+  if (dopo.chiave.luogo.testo != v.testo || dopo.chiave.luogo.riga != v.riga || dopo.chiave.testo.empty()) return;
+  a.avvisa(avviso_lunghezza_con_testo, dopo.chiave.luogo, dopo.chiave.testo,
+           " after the line length is a field of its own, and the line is " + x.valori[0].testo +
+               " m long; write the length in metres, as a number alone");
+}
+
+// --- Keywords decided by letters ---------------------------------------
+
+void parole_chiave_lettere(analisi& a, int32_t r) {
+  const record_letto& x = a.record(r);
+  if (x.generi.size() > 1) {
+    std::string come;
+    for (size_t i = 0; i < x.generi.size(); ++i) {
+      come += (i == 0 ? "" : i + 1 == x.generi.size() ? " and then as " : ", then as ");
+      come += std::string("a \"") + x.generi[i] + "\" record";
+    }
+    a.avvisa(avviso_piu_record, x.chiave.luogo, x.chiave.testo,
+             " is read as " + come + ", each reading its own values; write one keyword per record");
+  }
+  if (!letto_come(x, "curva")) return;
+  const std::string chiave = minuscolo(x.chiave.testo);
+  const size_t dopo = chiave.find("curva") + 5;
+  std::string classi;
+  for (char c = '1'; c <= '6'; ++c) {
+    if (chiave.find(c) != std::string::npos) classi += c;
+  }
+  const char classe = classi.empty() ? '?' : classi[0];
+  if (chiave.find('s') != std::string::npos && (dopo >= chiave.size() || chiave[dopo] != 's')) {
+    a.avvisa(avviso_lato_curva, x.chiave.luogo, x.chiave.testo,
+             " turns the curve to side s, because it holds an \"s\" elsewhere than right after \"curva\"; "
+             "write \"curvas" + std::string(1, classe) + "\" for side s or \"curvad" + classe + "\" for side d");
+  }
+  if (classi.size() > 1) {
+    std::string cifre;
+    for (size_t i = 0; i < classi.size(); ++i) {
+      cifre += (i == 0 ? "" : i + 1 == classi.size() ? " and " : ", ");
+      cifre += classi[i];
+    }
+    a.avvisa(avviso_classi_curva, x.chiave.luogo, x.chiave.testo,
+             " holds the class digits " + cifre + ", and the curve takes class " + std::string(1, classe) +
+                 ", the smallest; write one class digit");
+  }
+}
+
+// --- Objects silently replaced -------------------------------------------
+
+void scritture_sopra(analisi& a) {
+  // One warning per pair of records: a signal's codes may meet several cells.
+  std::map<std::pair<int32_t, int32_t>, std::vector<const scrittura_sopra*>> coppie;
+  for (const scrittura_sopra& s : a.d.scritture_sopra) {
+    if (s.record < 0 || s.record_precedente < 0) continue;
+    if (static_cast<size_t>(s.record) >= a.d.record.size()) continue;
+    if (static_cast<size_t>(s.record_precedente) >= a.d.record.size()) continue;
+    if (!s.preavviso) {
+      if (s.tipo_precedente == vuota || s.tipo_precedente == riempimento_montagna) continue;
+      const std::string cosa = oggetto_della_cella(s.tipo_precedente, s.dalla_passata);
+      a.avvisa(avviso_fermata_sopra_oggetto, a.record(s.record).chiave.luogo, a.record(s.record).chiave.testo,
+               ": the stop cell of this station (cell " + std::to_string(s.cella) + ") is written over " + cosa +
+                   " placed by " + a.dove(s.record_precedente) +
+                   ", which the compiled files no longer hold; move the station or the other record",
+               {{a.luogo(a.record(s.record_precedente).chiave.luogo), "the record whose object is lost"}});
+      continue;
+    }
+    coppie[{s.record, s.record_precedente}].push_back(&s);
+  }
+  for (const auto& [chi, scritte] : coppie) {
+    const auto [r, prima] = chi;
+    if (!letto_come(a.record(r), "segnale") && !letto_come(a.record(prima), "segnale")) continue;
+    const bool di_stazione = letto_come(a.record(prima), "stazione");
+    std::string celle;
+    for (size_t i = 0; i < scritte.size(); ++i) celle += (i ? ", " : "") + std::to_string(scritte[i]->cella);
+    const std::string di = di_stazione ? "the approach marks of the station at " : "the warning codes of the signal at ";
+    const std::string chi_scrive = letto_come(a.record(r), "segnale") ? "this signal's warning codes" :
+                                                                         "this station's approach marks";
+    a.avvisa(avviso_codici_sovrascritti, a.record(r).chiave.luogo, a.record(r).chiave.testo,
+             ": " + chi_scrive + " are written over " + di + a.dove(prima) + " (cell" + (scritte.size() > 1 ? "s " : " ") +
+                 celle + "), which the compiled files no longer hold; move one of the two so that their codes "
+                 "do not meet",
+             {{a.luogo(a.record(prima).chiave.luogo), "the record whose codes are lost"}});
+  }
+}
+
+// --- Timetable and positions ----------------------------------------------
+
+struct stazione_oraria {
+  int32_t record;
+  int64_t posizione;
+  int64_t orario;  // seconds
+  int64_t sosta;
+};
+
+std::string ora(int64_t secondi) {
+  char b[32];
+  const int64_t h = secondi / 3600, m = secondi / 60 % 60, s = secondi % 60;
+  if (s != 0) {
+    std::snprintf(b, sizeof b, "%lld:%02lld:%02lld", static_cast<long long>(h), static_cast<long long>(m),
+                  static_cast<long long>(s));
+  } else {
+    std::snprintf(b, sizeof b, "%lld:%02lld", static_cast<long long>(h), static_cast<long long>(m));
+  }
+  return b;
+}
+
+std::string durata(double secondi) {
+  const auto s = static_cast<int64_t>(std::ceil(secondi - 1e-9));
+  char b[32];
+  std::snprintf(b, sizeof b, "%lld min %02lld s", static_cast<long long>(s / 60), static_cast<long long>(s % 60));
+  return b;
+}
+
+std::string chilometri(int64_t metri) {
+  char b[32];
+  std::snprintf(b, sizeof b, "%.1f km", static_cast<double>(metri) / 1000.0);
+  return b;
+}
+
+// Hours, minutes and seconds that a clock does not show; the warning names
+// the first of them. True when it warned.
+bool ora_fuori_campo(analisi& a, int32_t r, int n_ore, const char* che) {
+  const auto h = a.numero(r, n_ore), m = a.numero(r, n_ore + 1), s = a.numero(r, n_ore + 2);
+  if (!h || !m || !s) return false;
+  const int64_t tot = (*h * 60 + *m) * 60 + *s;
+  std::string perche;
+  int n = n_ore;
+  if (*m < 0 || *m >= 60) {
+    perche = "minutes " + std::to_string(*m) + " are not a minute of an hour";
+    n = n_ore + 1;
+  } else if (*s < 0 || *s >= 60) {
+    perche = "seconds " + std::to_string(*s) + " are not a second of a minute";
+    n = n_ore + 2;
+  } else if (*h < 0 || *h >= 24) {
+    perche = "hours " + std::to_string(*h) + " are not an hour of a day";
+  } else {
+    return false;
+  }
+  const std::string tenuto = tot >= 0 && tot < 86400 ? ", which reads as " + ora(tot)
+                                                     : ", which is outside a day";
+  a.avvisa_valore(avviso_ora_fuori_campo, r, n,
+                  ": " + perche + ", and " + che + " is stored as " + std::to_string(tot) + " s" + tenuto +
+                      "; write hours from 0 to 23, minutes and seconds from 0 to 59");
+  return true;
+}
+
+// The speed limit in force at each point, from the records: the speed
+// records from their position on, each slowdown over its length.
+struct limiti {
+  std::vector<std::pair<int64_t, int64_t>> velocita;  // position, km/h; sorted
+  std::vector<std::array<int64_t, 3>> rallentamenti;  // start, end, km/h
+
+  // The time (s) at the limits from x to y; nothing where no limit is known.
+  std::optional<double> tempo(int64_t x, int64_t y) const {
+    std::vector<int64_t> punti = {x, y};
+    for (const auto& [p, v] : velocita) {
+      if (p > x && p < y) punti.push_back(p);
+    }
+    for (const auto& r : rallentamenti) {
+      for (int64_t p : {r[0], r[1]}) {
+        if (p > x && p < y) punti.push_back(p);
+      }
+    }
+    std::sort(punti.begin(), punti.end());
+    double t = 0;
+    for (size_t i = 0; i + 1 < punti.size(); ++i) {
+      const int64_t da = punti[i], a = punti[i + 1];
+      if (a <= da) continue;
+      const int64_t medio = da + (a - da) / 2;
+      int64_t v = 0;
+      for (const auto& [p, w] : velocita) {
+        if (p <= medio) v = w;
+      }
+      for (const auto& r : rallentamenti) {
+        if (r[0] <= medio && medio < r[1] && r[2] > 0) v = std::min(v, r[2]);
+      }
+      if (v <= 0) return std::nullopt;
+      t += static_cast<double>(a - da) * 3.6 / static_cast<double>(v);
+    }
+    return t;
+  }
+};
+
+void orari(analisi& a) {
+  const int64_t lunghezza = a.m.punti[84].fine;
+  std::vector<stazione_oraria> stazioni;
+  limiti lim;
+  for (int32_t r = 0; r < static_cast<int32_t>(a.d.record.size()); ++r) {
+    const record_letto& x = a.record(r);
+    if (x.chiave.luogo.testo != testo_treno) continue;
+    if (di_genere(x, "orologio")) ora_fuori_campo(a, r, 0, "the clock");
+    if (di_genere(x, "velocita")) {
+      const auto p = a.numero(r, 0), v = a.numero(r, 1);
+      if (p && v) lim.velocita.push_back({*p, *v});
+    }
+    const bool fermato_qui = a.d.errore.campo.record == r;
+    if (di_genere(x, "rallentamento")) {
+      const auto p = a.numero(r, 0), v = a.numero(r, valore::rallentamento_v), l = a.numero(r, valore::rallentamento_l);
+      if (p && v && l) lim.rallentamenti.push_back({*p, *p + *l, *v});
+    }
+    if ((di_genere(x, "stazione") || di_genere(x, "segnale") || di_genere(x, "rallentamento")) && !fermato_qui) {
+      const auto p = a.numero(r, valore::posizione);
+      if (p && *p > lunghezza && lunghezza > 0) {
+        a.avvisa_valore(avviso_oltre_la_linea, r, valore::posizione,
+                 ": this " + std::string(di_genere(x, "stazione") ? "station" : di_genere(x, "segnale") ? "signal" : "slowdown") + " lies beyond the end of the line (" +
+                     std::to_string(lunghezza) + " m), in the 7000 m the cell grid runs on past it; place it "
+                     "within the line");
+      }
+    }
+    if (!di_genere(x, "stazione") || x.valori.size() <= static_cast<size_t>(valore::secondi)) continue;
+    // A time already warned about is left out of the comparisons along the line.
+    if (ora_fuori_campo(a, r, valore::ore, "the scheduled time")) continue;
+    const auto p = a.numero(r, 0), sosta = a.numero(r, valore::sosta), h = a.numero(r, valore::ore),
+               m = a.numero(r, valore::minuti), s = a.numero(r, valore::secondi);
+    if (!p || !sosta || !h || !m || !s) continue;
+    const int64_t orario = (*h * 60 + *m) * 60 + *s;
+    if (*h == 0 && *m == 0 && *s == 0) {
+      if (*sosta > 0) {
+        a.avvisa_valore(avviso_sosta_senza_orario, r, valore::sosta,
+                        ": a stop time is given at a station without a scheduled time (0 0 0); give the station "
+                        "its time, or write the stop time 0");
+      }
+      continue;
+    }
+    stazioni.push_back({r, *p, orario, *sosta});
+  }
+  std::stable_sort(stazioni.begin(), stazioni.end(),
+                   [](const stazione_oraria& x, const stazione_oraria& y) { return x.posizione < y.posizione; });
+  for (size_t i = 1; i < stazioni.size(); ++i) {
+    const stazione_oraria& prima = stazioni[i - 1];
+    const stazione_oraria& dopo = stazioni[i];
+    if (dopo.orario < prima.orario) {
+      a.avvisa_valore(avviso_orario_indietro, dopo.record, valore::ore,
+               ": the scheduled time " + ora(dopo.orario) + " is earlier than " + ora(prima.orario) +
+                   " at the station before it along the line (" + a.dove(prima.record) +
+                   "); write times that grow along the line");
+      continue;
+    }
+    const std::optional<double> corsa = lim.tempo(prima.posizione, dopo.posizione);
+    if (!corsa) continue;
+    const double servono = *corsa + static_cast<double>(dopo.sosta);
+    const auto dato = static_cast<double>(dopo.orario - prima.orario);
+    if (dato + 1e-9 >= servono) continue;
+    a.avvisa_valore(avviso_orario_troppo_stretto, dopo.record, valore::ore,
+             ": " + ora(prima.orario) + " to " + ora(dopo.orario) + " gives " + durata(dato) + " for " +
+                 chilometri(dopo.posizione - prima.posizione) + "; the speed limits alone need " + durata(servono) +
+                 (dopo.sosta > 0 ? " with the stop of " + std::to_string(dopo.sosta) + " s" : std::string()) +
+                 " (a lower bound: starting and braking are left out); give the train more time");
+  }
+}
+
+// --- Format traps ---------------------------------------------------------
+
+void trappole(analisi& a) {
+  const int32_t n = static_cast<int32_t>(a.d.record.size());
+  for (testo_sorgente t : {testo_linea, testo_treno}) {
+    int32_t ultimo = -1;
+    bool dentro = false, generale = false;
+    int trattini = 0;
+    for (int32_t r = 0; r < n; ++r) {
+      const record_letto& x = a.record(r);
+      if (x.chiave.luogo.testo != t) continue;
+      ultimo = r;
+      const std::string& c = x.chiave.testo;
+      if (!dentro) {
+        // Fields before "[generale]" are passed over, whatever they hold.
+        dentro = minuscolo(c).find("[generale]") != std::string::npos;
+        generale = dentro && t == testo_linea;
+        continue;
+      }
+      const bool trattino = c.find('-') != std::string::npos;
+      if (trattino) {
+        const int limite = generale ? 10 : 2;
+        if (trattini == limite) {
+          a.avvisa(avviso_terzo_trattino, x.chiave.luogo, c,
+                   " holds \"-\", but only " + std::to_string(limite) +
+                       " such fields in a row are passed over as comments, so it is read as a keyword field; "
+                       "put the comment on fewer lines");
+          trattini = 0;
+        } else {
+          ++trattini;
+        }
+      } else {
+        trattini = 0;
+        if ((c.rfind("#", 0) == 0 || c.rfind("//", 0) == 0)) {
+          a.avvisa(avviso_commento_non_letto, x.chiave.luogo, c,
+                   " is read as a field, not as a comment: only a field that holds \"-\" is a "
+                   "comment; start the line with \"--\"");
+        }
+      }
+      if (generale && intestazione(c) && c[0] != '-') generale = false;
+    }
+    // The last field is never read; a compile that stopped early did not reach it.
+    if (ultimo >= 0 && a.m.numero_errore == 0) {
+      const record_letto& x = a.record(ultimo);
+      if (x.valori.empty() && !x.chiave.testo.empty() && !intestazione(x.chiave.testo) &&
+          x.chiave.testo.find('-') == std::string::npos) {
+        a.avvisa(avviso_ultimo_campo, x.chiave.luogo, x.chiave.testo,
+                 " is the last field of the text, and the last field is never read; "
+                 "end the text with \"[fine]\"");
+      }
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<messaggio_avviso> avvisi_dei_danni(const modello& m, const diagnostica& d, const testo_autore& linea,
+                                               const testo_autore& treno) {
+  analisi a{m, d, linea, treno, {}, {}};
+  for (size_t k = 0; k < d.origine_celle.size(); ++k) {
+    const origine_cella& o = d.origine_celle[k];
+    if (o.record >= 0 && !o.dalla_passata) a.celle_del_record[o.record].push_back(static_cast<int32_t>(k));
+  }
+  for (int32_t r = 0; r < static_cast<int32_t>(d.record.size()); ++r) {
+    valori_memorizzati(a, r);
+    lunghezza_con_testo(a, r);
+    parole_chiave_lettere(a, r);
+  }
+  scritture_sopra(a);
+  orari(a);
+  trappole(a);
+  return std::move(a.avvisi);
+}
