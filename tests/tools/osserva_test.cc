@@ -121,6 +121,8 @@ TEST(Watch, UsageErrors) {
       {{"a_linea.txt", "a_T-.txt"}, "scenario watch: no output folder given (-o OUTDIR)"},
       {{"a_linea.txt", "a_T-.txt", "-o", "x", "--encoding", "ebcdic"},
        "scenario watch: unknown encoding 'ebcdic' (auto, windows-1252 or utf-8)"},
+      {{"a_linea.txt", "a_T-.txt", "-o", "x", "--map", "./a_T-.txt"},
+       "scenario watch: --map ./a_T-.txt is the text a_T-.txt being watched"},
   };
   for (const auto& c : casi) {
     prova::uscita r = esegui("watch", c.argomenti);

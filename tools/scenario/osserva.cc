@@ -183,8 +183,18 @@ int esegui_watch(const opzioni_watch& o, std::ostream& out, std::ostream& err) {
                                            s.richiesta.scenario, s.richiesta.codice_treno, nomi);
     if (!perche.empty()) return uso(perche);
   }
-  const fs::path cartella = percorso_utf8(o.uscita);
+  // The map must never take the place of a text it is drawn from.
   std::error_code ec;
+  if (o.con_mappa) {
+    for (const std::string& t : o.testi) {
+      const fs::path m = fs::absolute(percorso_utf8(o.mappa), ec).lexically_normal();
+      if (m == fs::absolute(percorso_utf8(t), ec).lexically_normal() ||
+          fs::equivalent(percorso_utf8(o.mappa), percorso_utf8(t), ec)) {
+        return uso("--map " + o.mappa + " is the text " + t + " being watched");
+      }
+    }
+  }
+  const fs::path cartella = percorso_utf8(o.uscita);
   if (fs::exists(cartella, ec) && !fs::is_directory(cartella, ec)) {
     err << "scenario watch: cannot write into " << o.uscita << ": it is not a folder\n";
     return 2;
