@@ -1,10 +1,12 @@
 #include "line/compila_linea.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <string>
 
 #include "line/piazzamento_linea.h"
+#include "line/progressive.h"
 #include "model/conversioni.h"
 #include "model/errore_esecuzione.h"
 #include "model/nomi_file.h"
@@ -28,7 +30,10 @@ struct lettura_linea {
   int32_t metro_profilo = 2;
   // The records that gave the three kilometre progressives (tre, due, uno),
   // when traced.
-  int32_t record_progressive[3] = {nessuno, nessuno, nessuno};
+  std::array<int32_t, 3> record_progressive = {nessuno, nessuno, nessuno};
+  // The record that set the gradient in force, when traced.
+  int32_t record_pendenza = nessuno;
+  bool in_coda = false;  // filling the tail, after the body
   // Their values off the 50 m step, as read.
   riferimento_campo fuori_passo[3] = {};
   // Fields of a curve record read while no plan is built: not a typo to warn of.
@@ -147,6 +152,20 @@ bool curva(lettura_linea& s, const std::string& chiave, int32_t inizio, int32_t 
   return stendi<true>(s, somma(inizio, lunghezza), curvatura);
 }
 
+// The gradient in force is stored as its low 8 bits after 100 is added: one
+// whose sum leaves 32 bits fails when it is stored, at the next gradient
+// record or in the tail, and its own record is the cause.
+[[noreturn]] void pendenza_non_memorizzabile(lettura_linea& s, const std::exception& e) {
+  diagnostica* d = s.m.traccia;
+  if (d && s.record_pendenza != nessuno && s.pendenza_corrente > INT32_MAX - 100) {
+    const riferimento_campo qui = {record_corrente(*d), nessuno};
+    annota_fallimento(d, {s.record_pendenza, 1}, motivo_fallimento::valore_fuori_campo, e, INT32_MIN,
+                      INT32_MAX - 100);
+    aggiungi_nota(d, {genere_nota::valore_in_vigore, s.in_coda ? riferimento_campo{} : qui, nessuno, 0, nullptr});
+  }
+  throw;
+}
+
 void scrivi_pendenza(lettura_linea& s) {
   cella_di(s.m, s.cella_pendenza).pendenza = bassi_8(somma(s.pendenza_corrente, 100));
   s.cella_pendenza = somma(s.cella_pendenza, 1);
@@ -240,11 +259,16 @@ bool corpo(lettura_linea& s) {
       if (oltre_griglia(m, p)) return true;
       const int32_t n = CLng(p / 50.0);
       if (n > 0) {
-        do {
-          scrivi_pendenza(s);
-        } while (s.cella_pendenza < n);
+        try {
+          do {
+            scrivi_pendenza(s);
+          } while (s.cella_pendenza < n);
+        } catch (const errore_esecuzione& e) {
+          pendenza_non_memorizzabile(s, e);
+        }
       }
       s.pendenza_corrente = v;
+      s.record_pendenza = s.l.record();
     }
     if (m.genera_linea != 0 && contiene_senza_maiuscole(chiave, "curva")) {
       riconosciuta = true;
@@ -278,7 +302,9 @@ bool corpo(lettura_linea& s) {
                           32767);
         throw;
       }
-      if (m.numero_errore > 0) return uscita_occupata(s, m.numero_errore, &v[0], m.traccia ? m.traccia->cella_rifiutata : 0);
+      if (m.numero_errore > 0) {
+        return uscita_occupata(s, m.numero_errore, &v[0], m.traccia ? m.traccia->cella_rifiutata : 0);
+      }
     }
     if (contiene_senza_maiuscole(chiave, "indicat") && contiene_senza_maiuscole(chiave, "cartello")) {
       riconosciuta = true;
@@ -317,49 +343,8 @@ bool corpo(lettura_linea& s) {
   return true;
 }
 
-void ordina_progressive(lettura_linea& s);
-
 }  // namespace
 
-void progressive_ordina(modello& m) {
-  const punto t = m.punti[progressiva_tre];
-  const punto d = m.punti[progressiva_due];
-  const punto u = m.punti[progressiva_uno];
-  const punto* ordine[3] = {nullptr, nullptr, nullptr};
-  if (somma(somma(t.inizio, d.inizio), u.inizio) != 0) {
-    if (t.inizio > d.inizio && t.inizio > u.inizio) {
-      ordine[0] = &t;
-      ordine[1] = d.inizio > u.inizio ? &d : &u;
-      ordine[2] = d.inizio > u.inizio ? &u : &d;
-    } else if (d.inizio > t.inizio && d.inizio > u.inizio) {
-      ordine[0] = &d;
-      ordine[1] = t.inizio > u.inizio ? &t : &u;
-      ordine[2] = t.inizio > u.inizio ? &u : &t;
-    } else if (u.inizio > t.inizio && u.inizio > d.inizio) {
-      ordine[0] = &u;
-      ordine[1] = t.inizio > d.inizio ? &t : &d;
-      ordine[2] = t.inizio > d.inizio ? &d : &t;
-    }
-  } else if (u.fine > 0) {
-    ordine[0] = &u, ordine[1] = &d, ordine[2] = &t;
-  } else if (d.fine > 0) {
-    ordine[0] = &d, ordine[1] = &t, ordine[2] = &u;
-  } else if (t.fine > 0) {
-    ordine[0] = &t, ordine[1] = &d, ordine[2] = &u;
-  }
-  const int destinazioni[3] = {progressiva_tre, progressiva_due, progressiva_uno};
-  for (int i = 0; i < 3; ++i) {
-    punto& r = m.punti[destinazioni[i]];
-    if (ordine[0] == nullptr) {
-      r.inizio = r.fine = r.posizione = 0;
-      continue;
-    }
-    r.inizio = ordine[i]->inizio;
-    r.fine = ordine[i]->fine;
-    r.posizione = ordine[i]->posizione;
-    if (r.posizione == 1) r.fine = somma(r.fine, 100);
-  }
-}
 
 bool compila_linea(modello& m, archivio& a, int32_t& prossimo_cartello) {
   m.punti[punto_scenario].testo = m.nome_scenario;
@@ -387,7 +372,7 @@ bool compila_linea(modello& m, archivio& a, int32_t& prossimo_cartello) {
     if (!sezione_generale(s)) return false;
     if (!m.griglia_presente()) return uscita(s, 26);
 
-    ordina_progressive(s);
+    ordina_progressive(m, s.record_progressive);
     m.numero_montagne = 0;
     if (m.genera_linea != 0) {
       imposta_punto(m.profilo, 0, 0, 0, variante_intero);
@@ -403,9 +388,14 @@ bool compila_linea(modello& m, archivio& a, int32_t& prossimo_cartello) {
 
   a.cancella(nome);
   // The gradient in force reaches every cell but the last three.
-  do {
-    scrivi_pendenza(s);
-  } while (s.cella_pendenza < m.numero_celle - 2);
+  s.in_coda = true;
+  try {
+    do {
+      scrivi_pendenza(s);
+    } while (s.cella_pendenza < m.numero_celle - 2);
+  } catch (const errore_esecuzione& e) {
+    pendenza_non_memorizzabile(s, e);
+  }
   // The straight tail to the plan's last point knows no limit of 1000000.
   if (m.genera_linea != 0 && s.metro_profilo <= ultimo_punto(m)) {
     passi<false>(m.profilo, s.metro_profilo, ultimo_punto(m), 0);
@@ -421,28 +411,3 @@ bool compila_linea(modello& m, archivio& a, int32_t& prossimo_cartello) {
   }
   return true;
 }
-
-namespace {
-
-// The progressives are ordered once the general section is read; a figure
-// that cannot be raised by 100 fails there, caused by its own record.
-void ordina_progressive(lettura_linea& s) {
-  diagnostica* d = s.m.traccia;
-  if (!d) return progressive_ordina(s.m);
-  // The ordering moves the records: their figures as read are kept first.
-  const punto lette[3] = {s.m.punti[progressiva_tre], s.m.punti[progressiva_due], s.m.punti[progressiva_uno]};
-  try {
-    progressive_ordina(s.m);
-  } catch (const errore_esecuzione& e) {
-    // The one whose figure cannot be raised by 100.
-    int32_t causa = nessuno;
-    for (int i = 0; i < 3; ++i) {
-      if (lette[i].posizione == 1 && lette[i].fine > INT32_MAX - 100) causa = s.record_progressive[i];
-    }
-    annota_fallimento(d, {causa, causa == nessuno ? nessuno : 1}, motivo_fallimento::calcolo_fuori_campo, e);
-    aggiungi_nota(d, {genere_nota::progressiva_riordinata, campo_corrente(*d), nessuno, 0, nullptr});
-    throw;
-  }
-}
-
-}  // namespace

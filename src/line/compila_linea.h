@@ -17,8 +17,4 @@
 // failures throw errore_esecuzione.
 bool compila_linea(modello& m, archivio& a, int32_t& prossimo_cartello);
 
-// Orders the three kilometre progressives by position (or by figure when the
-// positions add up to 0) and adds 100 to the figure of those whose flag is 1.
-void progressive_ordina(modello& m);
-
 #endif

@@ -5,9 +5,11 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <string_view>
 
 #include "run/avvio.h"
 #include "run/piattaforma.h"
+#include "versione.h"
 
 namespace fs = std::filesystem;
 
@@ -28,7 +30,13 @@ void termina(int stato) {
   std::exit(stato);
 }
 
-int main() {
+int main(int argc, char** argv) {
+  // The console run takes no arguments; --version is its only exception,
+  // and it writes nothing.
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::cout << "scenario_builder " << versione_progetto << '\n';
+    return 0;
+  }
   // A file-size limit must make a write fail with its reason, not kill the
   // program before it can say which file it was writing.
   std::signal(SIGXFSZ, SIG_IGN);

@@ -124,18 +124,6 @@ uint8_t lettore_campi::leggi_byte() {
   return static_cast<uint8_t>(leggi_in(0, 255, "number does not fit a byte (0 to 255)"));
 }
 
-std::string_view lettore_campi::riga_del_testo(int32_t riga) const {
-  size_t p = 0;
-  for (int32_t r = 1; r < riga && p < testo_.size(); ++r) {
-    while (p < testo_.size() && !fine_riga(testo_[p])) ++p;
-    if (p < testo_.size() && testo_[p] == '\r' && p + 1 < testo_.size() && testo_[p + 1] == '\n') ++p;
-    if (p < testo_.size()) ++p;
-  }
-  size_t q = p;
-  while (q < testo_.size() && !fine_riga(testo_[q])) ++q;
-  return testo_.substr(p, q - p);
-}
-
 std::vector<std::string> righe_del_testo(std::string_view testo) {
   std::vector<std::string> righe;
   size_t p = 0;

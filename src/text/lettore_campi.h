@@ -46,8 +46,6 @@ class lettore_campi {
   motivo_fallimento motivo() const { return motivo_; }
   int64_t minimo() const { return minimo_; }
   int64_t massimo() const { return massimo_; }
-  // The whole line of the text that holds a place (without its line end).
-  std::string_view riga_del_testo(int32_t riga) const;
 
  private:
   void salta_spazi();

@@ -7,6 +7,7 @@
 
 #include "line/dati_linea.h"
 #include "line/piazzamento_linea.h"
+#include "line/progressive.h"
 #include "model/errore_esecuzione.h"
 #include "text/archivio.h"
 #include "text/scrittura.h"

@@ -1,5 +1,6 @@
 // The builder as a process: a failure half-way through the files leaves the
-// earlier complete files as they were and says which file failed and why.
+// earlier complete files as they were and says which file failed and why;
+// --version prints the version and writes nothing.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,7 +10,7 @@
 #include <string>
 
 #include "file_prova.h"
-
+#include "versione.h"
 
 namespace fs = std::filesystem;
 
@@ -30,9 +31,9 @@ fs::path prepara(const char* nome) {
   return d;
 }
 
-int esegui(const fs::path& d, const std::string& prima) {
-  const std::string comando = "cd '" + d.string() + "' && " + prima +
-                              " ./scenario_builder > uscita.txt 2> errori.txt";
+int esegui(const fs::path& d, const std::string& prima, const std::string& argomenti = "") {
+  const std::string comando = "cd '" + d.string() + "' && " + prima + " ./scenario_builder " + argomenti +
+                              " > uscita.txt 2> errori.txt";
   const int stato = std::system(("sh -c \"" + comando + "\"").c_str());
   return WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
 }
@@ -44,6 +45,17 @@ TEST(SostituzioneSicura, CompleteRunEndsWithStatusZero) {
   EXPECT_EQ(leggi_file(d / "errori.txt"), "");
   EXPECT_EQ(leggi_file(d / "Morsalo_Torvia_R20417.sim"),
             leggi_file(fs::path(SCENARIO_GOLDEN_DIR) / "Morsalo_Torvia_R20417.sim"));
+  fs::remove_all(d);
+}
+
+TEST(SostituzioneSicura, VersionIsPrintedAndNothingIsWritten) {
+  const fs::path d = prepara("scenario_test_run_versione");
+  EXPECT_EQ(esegui(d, "", "--version"), 0);
+  EXPECT_EQ(leggi_file(d / "uscita.txt"), std::string("scenario_builder ") + versione_progetto + "\n");
+  EXPECT_EQ(leggi_file(d / "errori.txt"), "");
+  int file = 0;
+  for ([[maybe_unused]] const auto& voce : fs::directory_iterator(d)) ++file;
+  EXPECT_EQ(file, 3);  // the program and its two streams
   fs::remove_all(d);
 }
 

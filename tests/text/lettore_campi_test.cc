@@ -97,8 +97,28 @@ TEST(LettoreCampi, KnowsWhereEachFieldBegins) {
   EXPECT_EQ(l.luogo().colonna, 16);
   l.leggi_testo();
   EXPECT_EQ(l.luogo().riga, 3);
-  EXPECT_EQ(l.riga_del_testo(2), "sfondo uno,    7");
-  EXPECT_EQ(l.riga_del_testo(3), "x");
+  EXPECT_EQ(l.testo_campo(), "x");
+}
+
+TEST(LettoreCampi, KeepsTheTextOfTheFieldThatFailed) {
+  lettore_campi l("pendenza, 4.5,  300\r\n");
+  l.leggi_testo();
+  EXPECT_THROW(l.leggi_long(), errore_esecuzione);
+  EXPECT_EQ(l.testo_campo(), "4.5");
+  EXPECT_EQ(l.motivo(), motivo_fallimento::non_numero);
+  EXPECT_EQ(l.campi_iniziati(), 2u);
+  lettore_campi b("300\r\n");
+  EXPECT_THROW(b.leggi_byte(), errore_esecuzione);
+  EXPECT_EQ(b.testo_campo(), "300");
+  EXPECT_EQ(b.motivo(), motivo_fallimento::numero_troppo_largo);
+  EXPECT_EQ(b.massimo(), 255);
+}
+
+// Lines end at CR LF, LF or CR; a last line without an end counts.
+TEST(LettoreCampi, SplitsATextIntoItsLines) {
+  EXPECT_EQ(righe_del_testo("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+  EXPECT_EQ(righe_del_testo("a\r\n\r\n"), (std::vector<std::string>{"a", ""}));
+  EXPECT_TRUE(righe_del_testo("").empty());
 }
 
 }  // namespace

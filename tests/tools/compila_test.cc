@@ -284,6 +284,28 @@ TEST(Compila, MessagesStatusAndFiles) {
        "note: the speed 1400 km/h does not fit the cells: a speed is kept as its fifth in a byte, so it must "
        "lie between -2 and 1277 km/h\n"
        "note: it failed when the speed in force filled the cells after the last record\n"},
+      {"a gradient too large to take the 100 it is stored with fails at the next gradient record",
+       {{"pendenza,  31700,   -1", "pendenza,  31700,   2147483600"}},
+       {},
+       1,
+       "{L}:34:21: error 25: run-time failure while reading the texts (missing text, bad or too large number, "
+       "text ended inside a record, index outside a table)\n"
+       "pendenza,  31700,   2147483600\n"
+       "                    ^\n"
+       "note: the gradient 2147483600 is too large: 100 is added to it before it is stored, so it must be at "
+       "most 2147483547\n"
+       "{L}:35:1: note: it failed here, when this pendenza record carried the gradient in force on to its "
+       "cells\n"},
+      {"an indicator figure that does not fit its packed value",
+       {{"indicatori_vmax,  700,  95,  100,", "indicatori_vmax,  700,  95,  2000,"}},
+       {},
+       1,
+       "{L}:40:1: error 25: run-time failure while reading the texts (missing text, bad or too large number, "
+       "text ended inside a record, index outside a table)\n"
+       "indicatori_vmax,  700,  95,  2000,  105,  0,  95,  100,  105,  0\n"
+       "^\n"
+       "note: a figure of this indicator does not fit: each pair of figures is kept as the side-s figure times "
+       "20 plus the side-d figure divided by 5, which must lie between -32768 and 32767\n"},
       {"an adhesion is kept as its low 8 bits and never fails, with a warning",
        {},
        {{"aderenza,   16500,    70", "aderenza,   16500,    700"}},
@@ -312,6 +334,16 @@ TEST(Compila, MessagesStatusAndFiles) {
        "note: \"[stazione]\" holds the keyword \"stazione\", so it was read as a stazione record, taking its "
        "values from the fields after it\n"
        "{T}:20:1: note: a number is needed here, not \"stazione\"\n"},
+      {"a header read as a record that then fails with a code of its own",
+       {},
+       {{"[stazioni]", "[stazione], 1025"}},
+       1,
+       "{T}:19:1: error 8 at 1025 m: a station position is not a multiple of 50\n"
+       "[stazione], 1025\n"
+       "^\n"
+       "note: \"[stazione]\" holds the keyword \"stazione\", so it was read as a stazione record, taking its "
+       "values from the fields after it\n"
+       "{T}:19:13: note: the position of stazione was read here\n"},
       {"a misspelled signal gives one warning with its values folded in",
        {},
        {{"segnale,    1350,", "segnal,    1350,"}},

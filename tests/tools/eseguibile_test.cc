@@ -6,11 +6,13 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <regex>
 #include <string>
 #include <vector>
 
 #include "tools/aiuti_prova.h"
 #include "tools/json_prova.h"
+#include "versione.h"
 
 namespace {
 
@@ -46,6 +48,16 @@ esecuzione esegui(const prova::cartella_temporanea& t, const std::vector<std::st
   e.out = prova::leggi_file(t / "stdout");
   e.err = prova::leggi_file(t / "stderr");
   return e;
+}
+
+TEST(Eseguibile, VersionOfTheProject) {
+  prova::cartella_temporanea t;
+  const esecuzione e = esegui(t, {"--version"});
+  EXPECT_EQ(e.stato, 0);
+  EXPECT_EQ(e.out, std::string("scenario ") + versione_progetto + "\n");
+  EXPECT_EQ(e.err, "");
+  // The version is the one CMake's project() gives, three numbers.
+  EXPECT_TRUE(std::regex_match(std::string(versione_progetto), std::regex("[0-9]+\\.[0-9]+\\.[0-9]+")));
 }
 
 TEST(Eseguibile, HelpAndUnknownCommand) {

@@ -176,6 +176,8 @@ bool intestazione(std::string_view campo) {
 
 void valori_memorizzati(analisi& a, int32_t r) {
   const record_letto& x = a.record(r);
+  // A value that made the compile fail was not stored: the error says so.
+  if (a.m.numero_errore != 0 && a.d.errore.campo.record == r) return;
   using valore::gradiente, valore::aderenza, valore::limite, valore::abbattuto, valore::tempo;
   if (di_genere(x, "pendenza")) {
     if (auto g = a.numero(r, gradiente); g && (*g < -100 || *g > 155)) {

@@ -13,6 +13,7 @@
 #include "scenario/mappa.h"
 #include "scenario/osserva.h"
 #include "scenario/verifica.h"
+#include "versione.h"
 
 namespace {
 
@@ -54,6 +55,7 @@ std::string aiuto_generale() {
     s += riga + v.sintesi + "\n";
   }
   s += "  help [COMMAND]   show this help, or a command's\n"
+       "  --version        print the tool's version\n"
        "\n"
        "Run 'scenario COMMAND --help' for the arguments and options of a command.\n";
   return s;
@@ -150,6 +152,10 @@ int esegui_scenario(int argc, char** argv, std::ostream& out, std::ostream& err)
 
   if (comando == "--help" || comando == "-h") {
     out << aiuto_generale();
+    return 0;
+  }
+  if (comando == "--version") {
+    out << "scenario " << versione_progetto << '\n';
     return 0;
   }
   if (comando == "help") {

@@ -174,6 +174,10 @@ std::string dettaglio_fallimento(const contesto& x, const causa_errore& c) {
              std::to_string(c.massimo);
     case motivo_fallimento::valore_fuori_campo: {
       const char* g = x.genere(c.campo.record);
+      if (g && std::string_view(g) == "pendenza") {
+        return "the gradient " + testo_mostrato(t, false) + " is too large: 100 is added to it before it is "
+               "stored, so it must be at most " + std::to_string(c.massimo);
+      }
       if (g && std::string_view(g) == "indicatori_vmax") {
         return "a figure of this indicator does not fit: each pair of figures is kept as the side-s figure "
                "times 20 plus the side-d figure divided by 5, which must lie between " +
@@ -200,18 +204,22 @@ std::string dettaglio_fallimento(const contesto& x, const causa_errore& c) {
 nota_messaggio nota(luogo_messaggio luogo, std::string testo) { return {std::move(luogo), std::move(testo)}; }
 
 // A note of the compile, in words.
-nota_messaggio nota_della_compilazione(const contesto& x, const nota_errore& n, int32_t codice) {
+nota_messaggio nota_della_compilazione(const contesto& x, const causa_errore& c, const nota_errore& n,
+                                       int32_t codice) {
   switch (n.genere) {
     case genere_nota::fermato_qui:
       return nota(x.luogo(n.campo), "the train text stopped at " + x.questo_record(n.campo.record) +
                                         ", its first signal or slowdown after that error, which took its "
                                         "position");
-    case genere_nota::valore_in_vigore:
+    case genere_nota::valore_in_vigore: {
+      const char* g = x.genere(c.campo.record);
+      const std::string cosa = g && std::string_view(g) == "pendenza" ? "gradient" : "speed";
       if (!n.campo.presente()) {
-        return nota({}, "it failed when the speed in force filled the cells after the last record");
+        return nota({}, "it failed when the " + cosa + " in force filled the cells after the last record");
       }
-      return nota(x.luogo(n.campo), "it failed here, when " + x.questo_record(n.campo.record) +
-                                        " carried the speed in force on to its cells");
+      return nota(x.luogo(n.campo), "it failed here, when " + x.questo_record(n.campo.record) + " carried the " +
+                                        cosa + " in force on to its cells");
+    }
     case genere_nota::progressiva_riordinata:
       return nota(x.luogo(n.campo), "the kilometre progressives are put in order here, where the general "
                                     "section ends");
@@ -304,18 +312,23 @@ messaggio_errore messaggio_dell_errore(const modello& m, const diagnostica& d, c
     default:
       break;
   }
-  if (e.luogo.file.empty() && e.codice != 25) e.luogo.file = linea.percorso;
+  // Codes of the line text as a whole name it even without a line.
+  if (e.luogo.file.empty() && (e.codice == 2 || e.codice == 26)) e.luogo.file = linea.percorso;
 
   // A record begun by a longer field, such as a section header holding a
   // keyword: the error points at that field, and the value that failed gets
   // a note of its own.
   const record_letto* r = x.record(c.campo.record);
-  const bool da_intestazione = r && !r->generi.empty() && intestazione(r->chiave.testo) && c.campo.valore >= 0;
+  const bool da_intestazione = r && !r->generi.empty() && intestazione(r->chiave.testo);
   if (da_intestazione) {
     e.luogo = x.luogo(luogo_di(d, {c.campo.record, nessuno}));
     e.note.push_back(nota({}, tra_virgolette(r->chiave.testo) + " holds the keyword \"" + r->generi[0] +
                                   "\", so it was read as a " + r->generi[0] +
                                   " record, taking its values from the fields after it"));
+    if (c.campo.valore >= 0 && e.codice != 25) {
+      const std::string nome = x.nome_campo(c.campo);
+      e.note.push_back(nota(x.luogo(c.campo), (nome == "this field" ? "the value" : nome) + " was read here"));
+    }
   }
   if (e.codice == 25 && !errore.senza_file) {
     std::string dettaglio = dettaglio_fallimento(x, c);
@@ -323,16 +336,15 @@ messaggio_errore messaggio_dell_errore(const modello& m, const diagnostica& d, c
       // The text ended: point at the record that was left unfinished.
       e.luogo = x.luogo(luogo_di(d, {c.campo.record, nessuno}));
       e.note.push_back(nota({}, dettaglio));
-    } else if (da_intestazione) {
+    } else if (da_intestazione && c.campo.valore >= 0) {
       e.note.push_back(nota(x.luogo(c.campo), dettaglio));
     } else {
       e.note.push_back(nota({}, dettaglio));
     }
   }
-  if (e.codice == 25 && e.luogo.file.empty()) e.luogo.file = linea.percorso;
   for (const nota_errore& n : c.note) {
     if (n.genere == genere_nota::cella_occupata && errore.senza_file && n.cella != 1) continue;
-    e.note.push_back(nota_della_compilazione(x, n, e.codice));
+    e.note.push_back(nota_della_compilazione(x, c, n, e.codice));
   }
 
   // A code of the files stopped the compile although the texts had one too.
