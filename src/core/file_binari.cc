@@ -86,8 +86,8 @@ std::string byte_file_sim(const modello& m) { return codifica_punti(m.punti); }
 
 std::string byte_file_dat(const modello& m) { return codifica_celle(m.celle); }
 
-std::vector<std::string> scrivi_file_binari(const modello& m, archivio& a) {
-  std::vector<std::string> scritti;
+std::vector<file_binario> file_binari(const modello& m) {
+  std::vector<file_binario> file;
   if (m.genera_linea != 0) {
     const std::string nome = nome_file_linea(m);
     // Without a plan the file would come out empty, which a reader would take
@@ -97,14 +97,26 @@ std::vector<std::string> scrivi_file_binari(const modello& m, archivio& a) {
     }
     // Checked whole before the file is touched; then written as it is produced.
     const size_t dimensione = dimensione_file_linea(m.profilo);
-    a.scrivi_a_pezzi(nome, dimensione, [&m](const emettitore& emetti) { produci_linea(m.profilo, emetti); });
-    scritti.push_back(nome);
+    file.push_back({nome, dimensione, [&m](const emettitore& emetti) { produci_linea(m.profilo, emetti); }});
   }
-  const std::string sim = nome_file_sim(m);
-  a.scrivi(sim, byte_file_sim(m));
-  scritti.push_back(sim);
-  const std::string dat = nome_file_dat(m);
-  a.scrivi(dat, byte_file_dat(m));
-  scritti.push_back(dat);
+  auto intero = [](std::string byte) {
+    auto b = std::make_shared<const std::string>(std::move(byte));
+    return [b](const emettitore& emetti) { emetti(*b); };
+  };
+  std::string sim = byte_file_sim(m);
+  const size_t dimensione_sim = sim.size();
+  file.push_back({nome_file_sim(m), dimensione_sim, intero(std::move(sim))});
+  std::string dat = byte_file_dat(m);
+  const size_t dimensione_dat = dat.size();
+  file.push_back({nome_file_dat(m), dimensione_dat, intero(std::move(dat))});
+  return file;
+}
+
+std::vector<std::string> scrivi_file_binari(const modello& m, archivio& a) {
+  std::vector<std::string> scritti;
+  for (const file_binario& f : file_binari(m)) {
+    a.scrivi_a_pezzi(f.nome, f.dimensione, f.produci);
+    scritti.push_back(f.nome);
+  }
   return scritti;
 }

@@ -26,6 +26,21 @@ std::string byte_file_sim(const modello& m);
 // The train cell file: every cell of the grid, 15 bytes each.
 std::string byte_file_dat(const modello& m);
 
+// A binary file of the model: its name, its size and what produces its bytes.
+struct file_binario {
+  std::string nome;
+  size_t dimensione = 0;
+  produttore produci;
+};
+
+// The binary files of the model, in the order they are written: the line
+// profile file (only when m.genera_linea is nonzero), the train scenario file
+// and the train cell file. Every check that can fail is made here, before any
+// byte is produced: a nonzero genera_linea without a line plan, or a plan
+// element the file cannot hold, throws errore_esecuzione. The producers read
+// `m`, which must outlive them.
+std::vector<file_binario> file_binari(const modello& m);
+
 // Writes the line profile file (only when m.genera_linea is nonzero), the
 // train scenario file and the train cell file, in this order, each replacing
 // any older file at once. Returns the names written. A nonzero genera_linea

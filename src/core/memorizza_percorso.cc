@@ -12,24 +12,8 @@ namespace {
 // means that no line length was read.
 constexpr int32_t errore_senza_lunghezza = 26;
 
-}  // namespace
-
-esito_compilazione memorizza_percorso(modello& m, archivio& a, int32_t j) {
-  if (m.traccia) *m.traccia = diagnostica{};
-  m.genera_linea = j;
-  m.numero_errore = 0;
-  m.punti.fill(punto{});
-  // A grid or plan of an earlier compile must never be completed or written
-  // for this one: they exist only once this compile has read a line length.
-  m.celle.clear();
-  m.profilo = profilo_linea{};
-  m.lunghezza_estesa = 0;
-  m.numero_celle = 0;
-  memorizza_dati(m, a);
-  return completa_percorso(m, a);
-}
-
-esito_compilazione completa_percorso(modello& m, archivio& a) {
+// The driver after the texts, without the files.
+esito_compilazione completa_senza_file(modello& m) {
   esito_compilazione esito;
   if (!m.griglia_presente()) {
     if (m.numero_errore == 0) m.numero_errore = errore_senza_lunghezza;
@@ -48,9 +32,36 @@ esito_compilazione completa_percorso(modello& m, archivio& a) {
     } else if (d) {
       annota_errore(d, {});
     }
-    return esito;
   }
-  esito.file_scritti = scrivi_file_binari(m, a);
+  return esito;
+}
+
+}  // namespace
+
+esito_compilazione memorizza_percorso(modello& m, archivio& a, int32_t j) {
+  esito_compilazione esito = compila_percorso(m, a, j);
+  if (esito.errore == 0) esito.file_scritti = scrivi_file_binari(m, a);
+  return esito;
+}
+
+esito_compilazione compila_percorso(modello& m, archivio& a, int32_t j) {
+  if (m.traccia) *m.traccia = diagnostica{};
+  m.genera_linea = j;
+  m.numero_errore = 0;
+  m.punti.fill(punto{});
+  // A grid or plan of an earlier compile must never be completed or written
+  // for this one: they exist only once this compile has read a line length.
+  m.celle.clear();
+  m.profilo = profilo_linea{};
+  m.lunghezza_estesa = 0;
+  m.numero_celle = 0;
+  memorizza_dati(m, a);
+  return completa_senza_file(m);
+}
+
+esito_compilazione completa_percorso(modello& m, archivio& a) {
+  esito_compilazione esito = completa_senza_file(m);
+  if (esito.errore == 0) esito.file_scritti = scrivi_file_binari(m, a);
   return esito;
 }
 

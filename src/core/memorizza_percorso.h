@@ -44,6 +44,13 @@ errore_compilazione errore_della_compilazione(const modello& m, const esito_comp
 // texts, throws errore_esecuzione.
 esito_compilazione memorizza_percorso(modello& m, archivio& a, int32_t j);
 
+// The same compile, up to the files: reads the texts from `a`, completes the
+// grid and leaves the model ready for scrivi_file_binari, which writes the
+// files wherever the caller chooses (the same writer, the same bytes).
+// `file_scritti` stays empty; `errore` is nonzero when no file may be
+// written.
+esito_compilazione compila_percorso(modello& m, archivio& a, int32_t j);
+
 // The driver after the compile of the texts: without a grid, no pass and no
 // files, `errore` holds the code recorded (26 when none was); with a grid, the
 // finishing pass, the marks and codes (a taken slot gives 1250 or 1251 and no

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
+#include <map>
 #include <random>
 #include <cctype>
 #include <fstream>
@@ -14,7 +16,10 @@
 #include <tinyxml2.h>
 
 #include "scenario/ispeziona.h"
+#include "scenario/oggetti_mappa.h"
 #include "text/codifica.h"
+#include "core/memorizza_percorso.h"
+#include "scenari_generati.h"
 #include "tools/file_di_prova.h"
 
 namespace {
@@ -117,6 +122,12 @@ bool ha_testo(const documento_xml& d, const std::string& testo) {
                      [&](const elemento_xml& e) { return e.nome == "text" && e.testo == testo; });
 }
 
+size_t occorrenze(const std::string& testo, const std::string& parte) {
+  size_t n = 0;
+  for (size_t i = testo.find(parte); i != std::string::npos; i = testo.find(parte, i + 1)) ++n;
+  return n;
+}
+
 size_t quanti(const documento_xml& d, const std::string& nome) {
   return static_cast<size_t>(
       std::count_if(d.elementi.begin(), d.elementi.end(), [&](const elemento_xml& e) { return e.nome == nome; }));
@@ -173,16 +184,21 @@ TEST(Mappa, BuiltInScenarioDrawsThePlanWithEveryStation) {
   EXPECT_GT(punti, 300u);
   EXPECT_LT(punti, 5000u);
   // 22 signals, 2 slowdowns, 20 signs and 10 indicator boards, each with its description.
+  // Markers that touch are drawn as one, whose description lists them all.
   size_t segnali = 0, cartelli = 0;
   for (const elemento_xml& e : d.elementi) {
-    if (e.nome == "title" && e.testo.rfind("segnale at ", 0) == 0) ++segnali;
-    if (e.nome == "title" && e.testo.rfind("cartello at ", 0) == 0) ++cartelli;
+    if (e.nome != "title") continue;
+    segnali += occorrenze(e.testo, "segnale at ");
+    cartelli += occorrenze(e.testo, "cartello at ");
   }
   EXPECT_EQ(segnali, 22u);
   EXPECT_EQ(cartelli, 20u);
   EXPECT_TRUE(std::any_of(d.elementi.begin(), d.elementi.end(), [](const elemento_xml& e) {
-    return e.nome == "title" && e.testo == "cartello at 500 m (0.500 km): (PONTE SUL   )(FIUME VERSAL)";
+    return e.nome == "title" &&
+           e.testo.find("cartello at 500 m (0.500 km): (PONTE SUL   )(FIUME VERSAL)") != std::string::npos;
   }));
+  // The sign's text is a label of its own, its blanks run together.
+  EXPECT_TRUE(ha_testo(d, "(PONTE SUL )(FIUME VERSAL)"));
   EXPECT_TRUE(ha_testo(d, "speed limit (km/h)"));
   EXPECT_TRUE(ha_testo(d, "gradient (per mille)"));
   EXPECT_TRUE(ha_testo(d, "adhesion"));
@@ -195,7 +211,7 @@ TEST(Mappa, WithoutLineProfileOnlyTheChartsAreDrawn) {
   EXPECT_EQ(con_id(d, "scale"), nullptr);
   EXPECT_NE(con_id(d, "distance"), nullptr);
   EXPECT_TRUE(ha_testo(d, "no line profile file: only the charts along the line"));
-  EXPECT_EQ(quanti(d, "g"), 4u);  // three charts and the distance axis
+  EXPECT_EQ(quanti(d, "g"), 5u);  // the station names, three charts and the distance axis
   for (const std::string& n : nomi_stazioni(s.punti)) EXPECT_TRUE(ha_testo(d, n)) << n;
 }
 
@@ -367,7 +383,7 @@ TEST(Mappa, UnwritableOutputIsReported) {
   std::string uscita = (dir.percorso() / "manca" / "m.svg").string();
   esecuzione r = esegui({sim, dat, "-o", uscita});
   EXPECT_EQ(r.stato, 1);
-  EXPECT_EQ(r.err, uscita + ": cannot be written\n");
+  EXPECT_EQ(r.err, "scenario map: cannot write " + uscita + ": No such file or directory\n");
 }
 
 // ---- The files the compile driver writes ---------------------------------------
@@ -393,6 +409,192 @@ TEST(Mappa, FilesWrittenByTheCompileDriver) {
   std::vector<std::string> stazioni = nomi_stazioni(p.dati);
   EXPECT_EQ(stazioni.size(), 12u);
   for (const std::string& n : stazioni) EXPECT_TRUE(ha_testo(d, n)) << n;
+}
+
+
+// ---- The labels -------------------------------------------------------------------
+
+struct scatola {
+  double x, y, w, h;
+};
+
+std::vector<scatola> scatole_etichette(const documento_xml& d) {
+  std::vector<scatola> v;
+  for (const elemento_xml& e : d.elementi) {
+    if (e.nome != "rect" || e.attributo("class") != "label-box") continue;
+    v.push_back({std::stod(e.attributo("x")), std::stod(e.attributo("y")), std::stod(e.attributo("width")),
+                 std::stod(e.attributo("height"))});
+  }
+  return v;
+}
+
+// Every pair of label boxes, compared: the first overlap found, or "".
+std::string prima_sovrapposizione(const std::vector<scatola>& v) {
+  for (size_t i = 0; i < v.size(); ++i) {
+    for (size_t j = i + 1; j < v.size(); ++j) {
+      const scatola& a = v[i];
+      const scatola& b = v[j];
+      if (a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h) {
+        return "boxes " + std::to_string(i) + " and " + std::to_string(j) + " overlap";
+      }
+    }
+  }
+  return "";
+}
+
+// A generated line compiled once, and drawn from its model.
+const modello& linea_generata(int32_t km) {
+  static std::map<int32_t, modello> fatte;
+  auto it = fatte.find(km);
+  if (it != fatte.end()) return it->second;
+  modello m = modello_generato();
+  archivio_memoria a;
+  deposita_testi(m, a, testi_generati(km));
+  memorizza_percorso(m, a, 1);
+  EXPECT_EQ(m.numero_errore, 0);
+  return fatte.emplace(km, std::move(m)).first->second;
+}
+
+documento_xml disegno_di(const modello& m, const opzioni_disegno& o, size_t* omesse = nullptr) {
+  const esito_disegno e = disegna_mappa(vista_scenario{m.punti, m.celle, &m.profilo}, o);
+  if (omesse) *omesse = e.etichette_omesse;
+  documento_xml d = lettore_xml::leggi(e.svg);
+  EXPECT_EQ(d.errore, "");
+  return d;
+}
+
+TEST(Mappa, LabelsNeverOverlapAndTheLeftOutAreCounted) {
+  const modello incorporato = prova::scenario_incorporato();
+  const struct {
+    const char* caso;
+    const modello& m;
+    opzioni_disegno o;
+  } casi[] = {
+      {"built-in", incorporato, {}},
+      {"built-in, 20 to 40 km", incorporato, {20000, 40000, ""}},
+      {"900 km", linea_generata(900), {}},
+      {"900 km, 300 to 330 km", linea_generata(900), {300000, 330000, ""}},
+  };
+  for (const auto& c : casi) {
+    size_t omesse = 0;
+    documento_xml d = disegno_di(c.m, c.o, &omesse);
+    std::vector<scatola> v = scatole_etichette(d);
+    EXPECT_GT(v.size(), 3u) << c.caso;
+    EXPECT_EQ(prima_sovrapposizione(v), "") << c.caso;
+    const elemento_xml* nota = con_id(d, "labels-left-out");
+    EXPECT_EQ(nota != nullptr, omesse > 0) << c.caso;
+    if (nota) {
+      EXPECT_EQ(nota->testo.rfind(std::to_string(omesse) + " label", 0), 0u) << nota->testo;
+    }
+  }
+  // The whole built-in line has room for every station name; 900 km has not
+  // for every label.
+  size_t omesse = 0;
+  documento_xml d = disegno_di(incorporato, {}, &omesse);
+  for (const std::string& n : nomi_stazioni(incorporato.punti)) EXPECT_TRUE(ha_testo(d, n)) << n;
+  documento_xml lunga = disegno_di(linea_generata(900), {}, &omesse);
+  EXPECT_GT(omesse, 0u);
+  // Markers that would touch are drawn as one that counts them: none touch,
+  // and none is lost.
+  for (const documento_xml* x : {&d, &lunga}) {
+    std::vector<std::pair<double, double>> centri;
+    size_t contati = 0;
+    for (size_t i = 0; i + 1 < x->elementi.size(); ++i) {
+      const elemento_xml& e = x->elementi[i];
+      if (e.nome != "circle" || e.attributo("fill") != "#c62828" || x->elementi[i + 1].nome != "title") continue;
+      centri.emplace_back(std::stod(e.attributo("cx")), std::stod(e.attributo("cy")));
+      const std::string& t = x->elementi[i + 1].testo;
+      contati += t.rfind("segnale at ", 0) == 0 ? 1 : std::stoul(t);
+    }
+    for (size_t i = 1; i < centri.size(); ++i) {
+      EXPECT_GE(std::hypot(centri[i].first - centri[i - 1].first, centri[i].second - centri[i - 1].second), 6.0);
+    }
+    EXPECT_EQ(contati, x == &d ? 22u : 360u);
+  }
+}
+
+TEST(Mappa, PartOfTheLineIsDrawnAtItsOwnScale) {
+  const modello m = prova::scenario_incorporato();
+  documento_xml intera = disegno_di(m, {});
+  documento_xml parte = disegno_di(m, {20000, 40000, ""});
+  auto scala = [](const documento_xml& d) {
+    for (size_t i = 0; i < d.elementi.size(); ++i) {
+      if (d.elementi[i].attributo("id") == "scale") return d.elementi[i + 2].testo + "|" + d.elementi[i + 3].testo;
+    }
+    return std::string();
+  };
+  EXPECT_NE(scala(intera), scala(parte));
+  EXPECT_TRUE(std::any_of(parte.elementi.begin(), parte.elementi.end(), [](const elemento_xml& e) {
+    return e.nome == "text" && e.testo.find("; drawn from 20.000 km to 40.000 km") != std::string::npos;
+  }));
+  // The distance axis runs over the part only.
+  std::vector<std::string> tacche;
+  bool in_asse = false;
+  for (const elemento_xml& e : parte.elementi) {
+    if (e.nome == "g") in_asse = e.attributo("id") == "distance";
+    if (in_asse && e.nome == "text" && e.testo != "km along the line") tacche.push_back(e.testo);
+  }
+  ASSERT_FALSE(tacche.empty());
+  EXPECT_EQ(tacche.front(), "20");
+  EXPECT_EQ(tacche.back(), "40");
+  // Only the stations of the part are named.
+  for (const stazione_mappa& st : stazioni_di(m.punti)) {
+    const bool dentro = st.posizione >= 20000 && st.posizione <= 40000;
+    EXPECT_EQ(ha_testo(parte, cp1252_a_utf8(st.p->testo)), dentro) << st.posizione;
+  }
+
+  // Through the command, and its usage errors.
+  prova::cartella_temporanea dir;
+  file_scenario f = file_incorporati();
+  std::string sim = dir.scrivi("M_T.sim", f.sim);
+  std::string dat = dir.scrivi("M_T.dat", f.dat);
+  esecuzione r = esegui({sim, dat, "--from", "20", "--to", "40.5", "-o", "-"});
+  EXPECT_EQ(r.stato, 0) << r.err;
+  EXPECT_NE(r.out.find("drawn from 20.000 km to 40.500 km"), std::string::npos);
+  const struct {
+    std::vector<std::string> argomenti;
+    std::string errore;
+  } sbagliati[] = {
+      {{"--from", "40", "--to", "20"}, "scenario map: --to 20 is not past --from 40"},
+      {{"--from", "-1"}, "scenario map: --from and --to take kilometres from 0 to 1000000, not -1"},
+      {{"--to", "x"}, "scenario map: Could not convert: --to = x"},
+  };
+  for (const auto& c : sbagliati) {
+    std::vector<std::string> a = {sim, dat, "-o", "-"};
+    a.insert(a.end(), c.argomenti.begin(), c.argomenti.end());
+    esecuzione e = esegui(a);
+    EXPECT_EQ(e.stato, 2);
+    EXPECT_EQ(e.err.substr(0, e.err.find('\n')).substr(0, c.errore.size()), c.errore);
+  }
+}
+
+TEST(Mappa, MapOfACompileWithAnErrorSaysSoAtTheTop) {
+  const modello m = prova::scenario_incorporato();
+  documento_xml buona = disegno_di(m, {});
+  EXPECT_EQ(con_id(buona, "compile-error"), nullptr);
+  documento_xml d = disegno_di(m, {std::nullopt, std::nullopt, "error 12 at 3400 m"});
+  const elemento_xml* e = con_id(d, "compile-error");
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ(e->testo, "this compile recorded an error: error 12 at 3400 m");
+  EXPECT_EQ(d.elementi[1].testo, "Morsalo_Torvia \xE2\x80\x94 train R20417 (compiled with an error)");
+}
+
+TEST(Mappa, SlowdownsDipTheSpeedProfile) {
+  const modello m = prova::scenario_incorporato();
+  documento_xml d = disegno_di(m, {});
+  const elemento_xml* limite = nullptr;
+  const elemento_xml* profilo = nullptr;
+  size_t rallentamenti = 0;
+  for (const elemento_xml& e : d.elementi) {
+    if (e.nome == "path" && e.attributo("class") == "limit") limite = &e;
+    if (e.nome == "path" && e.attributo("class") == "profile" && !profilo) profilo = &e;
+    if (e.nome == "title" && e.testo.rfind("slowdown ", 0) == 0 && e.testo.find(" from ") != std::string::npos) {
+      ++rallentamenti;
+    }
+  }
+  ASSERT_TRUE(limite && profilo);
+  EXPECT_NE(limite->attributo("d"), profilo->attributo("d"));
+  EXPECT_EQ(rallentamenti, 2u);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ std::map<std::string, std::string> contenuto(const fs::path& cartella) {
 
 std::vector<file_insieme> insieme(const std::vector<std::string>& byte) {
   std::vector<file_insieme> v;
-  for (size_t i = 0; i < nomi.size(); ++i) v.push_back({nomi[i], byte[i]});
+  for (size_t i = 0; i < nomi.size(); ++i) v.push_back(file_di_byte(nomi[i], byte[i]));
   return v;
 }
 

@@ -13,6 +13,7 @@
 #include "scenario/init.h"
 #include "scenario/ispeziona.h"
 #include "scenario/mappa.h"
+#include "scenario/osserva.h"
 #include "scenario/spiega.h"
 #include "scenario/verifica.h"
 #include "versione.h"
@@ -136,6 +137,8 @@ const std::vector<voce_comando>& comandi_scenario() {
        "compile LINE_TEXT TRAIN_TEXT -o OUTDIR [options]", definisci_compile},
       {"check", "compile two texts in memory and report every error and warning",
        "check LINE_TEXT TRAIN_TEXT [options]", definisci_check},
+      {"watch", "compile again on every save of the texts, and redraw the map",
+       "watch LINE_TEXT TRAIN_TEXT -o OUTDIR [--map FILE.svg] [options]", definisci_watch},
       {"inspect", "show what a compiled .sim, .dat or _linea.dat holds", "inspect FILE... [--json]",
        definisci_inspect},
       {"map", "draw the line, its objects and its profiles as SVG", "map DIR|FILES -o MAP.svg", definisci_map},

@@ -5,6 +5,7 @@
 #include <optional>
 #include <system_error>
 
+#include "core/file_binari.h"
 #include "model/errore_esecuzione.h"
 #include "model/nomi_file.h"
 #include "scenario/comando.h"
@@ -176,14 +177,21 @@ int esegui_compile(const opzioni_compile& o, std::ostream& out, std::ostream& er
   // unless the author asks for the partial ones. The files are replaced as a
   // whole set, or not at all.
   const bool fallita = c.m.numero_errore != 0 || (severo && !c.avvisi.empty());
-  const bool trattenuti = fallita && !scrivi_con_errore && !c.esito.file_scritti.empty();
+  const bool trattenuti = fallita && !scrivi_con_errore && file_da_scrivere(c);
   std::vector<std::string> scritti;
-  if (!trattenuti && !c.esito.file_scritti.empty()) {
+  if (!trattenuti && file_da_scrivere(c)) {
+    // The builder's own files, each produced as it is written, replaced as a set.
     std::vector<file_insieme> insieme;
-    for (const std::string& nome : c.esito.file_scritti) insieme.push_back({nome, c.memoria.file.at(nome)});
-    const std::string perche_scrittura = sostituisci_insieme(disco, insieme);
-    if (!perche_scrittura.empty()) return fallito(err, perche_scrittura);
-    scritti = c.esito.file_scritti;
+    try {
+      for (file_binario& f : file_binari(c.m)) {
+        scritti.push_back(f.nome);
+        insieme.push_back({std::move(f.nome), std::move(f.produci)});
+      }
+      const std::string perche_scrittura = sostituisci_insieme(disco, insieme);
+      if (!perche_scrittura.empty()) return fallito(err, perche_scrittura);
+    } catch (const errore_esecuzione& e) {
+      return fallito(err, e.what());
+    }
   }
 
   if (json) {

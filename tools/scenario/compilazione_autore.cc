@@ -8,6 +8,7 @@
 #include <system_error>
 #include <tuple>
 
+#include "core/file_binari.h"
 #include "model/errore_esecuzione.h"
 #include "model/nomi_file.h"
 #include "scenario/avvisi_danni.h"
@@ -148,7 +149,7 @@ bool esegui_compilazione(compilazione_autore& c, int32_t genera_linea, std::stri
   c.memoria.file[nome_testo_treno(c.m)] = c.treno.byte;
   c.m.traccia = &c.traccia;
   try {
-    c.esito = memorizza_percorso(c.m, c.memoria, genera_linea);
+    c.esito = compila_percorso(c.m, c.memoria, genera_linea);
   } catch (const errore_esecuzione& e) {
     c.m.traccia = nullptr;
     perche = e.what();
@@ -168,6 +169,13 @@ bool esegui_compilazione(compilazione_autore& c, int32_t genera_linea, std::stri
   });
   c.avvisi.insert(c.avvisi.end(), std::make_move_iterator(danni.begin()), std::make_move_iterator(danni.end()));
   return true;
+}
+
+bool file_da_scrivere(const compilazione_autore& c) { return c.esito.errore == 0; }
+
+std::vector<std::string> scrivi_file_compilazione(const compilazione_autore& c, archivio& a) {
+  if (!file_da_scrivere(c)) return {};
+  return scrivi_file_binari(c.m, a);
 }
 
 bool con_errore(const compilazione_autore& c) { return c.m.numero_errore != 0 || c.esito.errore != 0; }

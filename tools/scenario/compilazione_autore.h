@@ -39,7 +39,7 @@ struct compilazione_autore {
   testo_autore linea, treno;  // bytes as the compile reads them
   lettura_testo letta_linea, letta_treno;
   modello m;
-  archivio_memoria memoria;
+  archivio_memoria memoria;  // the private copies of the texts
   diagnostica traccia;
   esito_compilazione esito;
   messaggio_errore errore;
@@ -61,6 +61,16 @@ std::optional<rifiuto_compilazione> prepara_compilazione(const richiesta_compila
 // Returns false, with the failure's words, when the compile itself failed
 // after reading the texts.
 bool esegui_compilazione(compilazione_autore& c, int32_t genera_linea, std::string& perche);
+
+// The compile left a grid and may write its files (no error code like 26,
+// 1250 or 1251 in esito.errore).
+bool file_da_scrivere(const compilazione_autore& c);
+
+// Writes the binary files of a compile that may write them, through the
+// builder's own writer (the line profile in pieces as it is produced), and
+// returns their names; nothing for one that may not. Throws
+// errore_esecuzione when a file cannot be written.
+std::vector<std::string> scrivi_file_compilazione(const compilazione_autore& c, archivio& a);
 
 // The compile recorded an error (a code in the model, or files it could not
 // write at all).

@@ -56,18 +56,25 @@ guasto ultimo_guasto(const fs::path& p) {
   return altro(parole_di(codice));
 }
 
-guasto scrivi_file(const fs::path& p, std::string_view byte) {
+guasto scrivi_file(const fs::path& p, const produttore& produci) {
   HANDLE h = CreateFileW(largo(p).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return ultimo_guasto(p);
   guasto g;
-  while (!byte.empty() && !g) {
-    const DWORD pezzo = static_cast<DWORD>(std::min<size_t>(byte.size(), 1u << 24));
-    DWORD scritti = 0;
-    if (!WriteFile(h, byte.data(), pezzo, &scritti, nullptr) || scritti == 0) {
-      g = ultimo_guasto(p);
-    } else {
-      byte.remove_prefix(scritti);
-    }
+  try {
+    produci([&](std::string_view byte) {
+      while (!byte.empty() && !g) {
+        const DWORD pezzo = static_cast<DWORD>(std::min<size_t>(byte.size(), 1u << 24));
+        DWORD scritti = 0;
+        if (!WriteFile(h, byte.data(), pezzo, &scritti, nullptr) || scritti == 0) {
+          g = ultimo_guasto(p);
+        } else {
+          byte.remove_prefix(scritti);
+        }
+      }
+    });
+  } catch (...) {
+    CloseHandle(h);
+    throw;
   }
   if (!CloseHandle(h) && !g) g = ultimo_guasto(p);
   return g;
@@ -100,12 +107,19 @@ guasto protetto(const fs::path& p) {
 
 guasto da_errno(int numero) { return altro(std::strerror(numero)); }
 
-guasto scrivi_file(const fs::path& p, std::string_view byte) {
+guasto scrivi_file(const fs::path& p, const produttore& produci) {
   errno = 0;
   FILE* f = std::fopen(p.c_str(), "wb");
   if (!f) return da_errno(errno);
   guasto g;
-  if (std::fwrite(byte.data(), 1, byte.size(), f) != byte.size()) g = da_errno(errno);
+  try {
+    produci([&](std::string_view byte) {
+      if (!g && std::fwrite(byte.data(), 1, byte.size(), f) != byte.size()) g = da_errno(errno);
+    });
+  } catch (...) {
+    std::fclose(f);
+    throw;
+  }
   if (std::fclose(f) != 0 && !g) g = da_errno(errno);
   return g;
 }
@@ -186,7 +200,14 @@ std::string sostituisci_insieme(const archivio_disco& disco, const std::vector<f
   // Every new file written in full, and every old one copied aside, before
   // any name changes.
   for (size_t i = 0; i < posti.size(); ++i) {
-    if (guasto g = scrivi_file(posti[i].provvisorio, file[i].byte)) {
+    guasto g;
+    try {
+      g = scrivi_file(posti[i].provvisorio, file[i].produci);
+    } catch (...) {
+      sgombra();
+      throw;
+    }
+    if (g) {
       sgombra();
       return spiega(posti[i].finale, g) + nessuno;
     }

@@ -8,11 +8,17 @@
 #include "text/archivio.h"
 
 // One file of a set: its name in the folder (Windows-1252 bytes, as the model
-// holds it) and its whole content.
+// holds it) and what produces its content, piece by piece, so that a large
+// file is never held whole.
 struct file_insieme {
   std::string nome;
-  std::string_view byte;
+  produttore produci;
 };
+
+// A file of a set whose content is already in memory (and outlives the set).
+inline file_insieme file_di_byte(std::string nome, std::string_view byte) {
+  return {std::move(nome), [byte](const emettitore& emetti) { emetti(byte); }};
+}
 
 // Puts a whole set of files into the folder of `disco`, or none of them: every
 // file is first written to a temporary beside it and the old ones are copied

@@ -1,0 +1,39 @@
+#ifndef SCENARIO_TOOLS_OSSERVA_H
+#define SCENARIO_TOOLS_OSSERVA_H
+
+// `scenario watch LINE_TEXT TRAIN_TEXT -o OUTDIR [--map FILE.svg] [--encoding ENC]
+// [--strict] [--write-on-error]`: compiles at the start and on every save of
+// either text, prints each compile's verdict and diagnostics, writes the
+// files by the kept-files rule and redraws the map, until Ctrl-C.
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "scenario/comando.h"
+#include "scenario/compilazione_autore.h"
+
+struct impostazioni_watch {
+  richiesta_compilazione richiesta;
+  std::string uscita;                 // OUTDIR, UTF-8
+  std::optional<std::string> mappa;   // FILE.svg, UTF-8
+  bool severo = false;
+  bool scrivi_con_errore = false;
+};
+
+// What one round did.
+struct esito_giro {
+  bool compilato = false;  // the texts were read and compiled
+  bool fallito = false;    // an error recorded (or a warning, with --strict)
+  size_t file_scritti = 0;
+  bool mappa_scritta = false;
+};
+
+// One round of the loop: reads and compiles the texts, writes the files by
+// the kept-files rule, draws the map; prints to `out` a line with the time,
+// the verdict and the time it took, then the diagnostics.
+esito_giro giro_watch(const impostazioni_watch& s, std::ostream& out);
+
+esecuzione_comando definisci_watch(CLI::App& sub, flussi io);
+
+#endif
