@@ -5,12 +5,10 @@
 #include <optional>
 #include <system_error>
 
-#include "core/file_binari.h"
 #include "model/errore_esecuzione.h"
 #include "model/nomi_file.h"
 #include "scenario/comando.h"
 #include "scenario/compilazione_autore.h"
-#include "scenario/sostituzione_insieme.h"
 #include "scenario/percorsi.h"
 #include "text/archivio.h"
 #include "text/codifica_sorgente.h"
@@ -179,19 +177,9 @@ int esegui_compile(const opzioni_compile& o, std::ostream& out, std::ostream& er
   const bool fallita = c.m.numero_errore != 0 || (severo && !c.avvisi.empty());
   const bool trattenuti = fallita && !scrivi_con_errore && file_da_scrivere(c);
   std::vector<std::string> scritti;
-  if (!trattenuti && file_da_scrivere(c)) {
-    // The builder's own files, each produced as it is written, replaced as a set.
-    std::vector<file_insieme> insieme;
-    try {
-      for (file_binario& f : file_binari(c.m)) {
-        scritti.push_back(f.nome);
-        insieme.push_back({std::move(f.nome), std::move(f.produci)});
-      }
-      const std::string perche_scrittura = sostituisci_insieme(disco, insieme);
-      if (!perche_scrittura.empty()) return fallito(err, perche_scrittura);
-    } catch (const errore_esecuzione& e) {
-      return fallito(err, e.what());
-    }
+  if (!trattenuti) {
+    const std::string perche_scrittura = sostituisci_file_compilazione(c, disco, scritti);
+    if (!perche_scrittura.empty()) return fallito(err, perche_scrittura);
   }
 
   if (json) {

@@ -14,6 +14,7 @@
 #include "scenario/avvisi_danni.h"
 #include "scenario/json.h"
 #include "scenario/percorsi.h"
+#include "scenario/sostituzione_insieme.h"
 #include "text/codifica.h"
 
 namespace fs = std::filesystem;
@@ -173,9 +174,24 @@ bool esegui_compilazione(compilazione_autore& c, int32_t genera_linea, std::stri
 
 bool file_da_scrivere(const compilazione_autore& c) { return c.esito.errore == 0; }
 
-std::vector<std::string> scrivi_file_compilazione(const compilazione_autore& c, archivio& a) {
+std::string sostituisci_file_compilazione(const compilazione_autore& c, const archivio_disco& disco,
+                                          std::vector<std::string>& scritti) {
+  scritti.clear();
   if (!file_da_scrivere(c)) return {};
-  return scrivi_file_binari(c.m, a);
+  std::vector<std::string> nomi;
+  std::vector<file_insieme> insieme;
+  try {
+    for (file_binario& f : file_binari(c.m)) {
+      nomi.push_back(f.nome);
+      insieme.push_back({std::move(f.nome), std::move(f.produci)});
+    }
+    const std::string perche = sostituisci_insieme(disco, insieme);
+    if (!perche.empty()) return perche;
+  } catch (const errore_esecuzione& e) {
+    return e.what();
+  }
+  scritti = std::move(nomi);
+  return {};
 }
 
 bool con_errore(const compilazione_autore& c) { return c.m.numero_errore != 0 || c.esito.errore != 0; }

@@ -66,11 +66,13 @@ bool esegui_compilazione(compilazione_autore& c, int32_t genera_linea, std::stri
 // 1250 or 1251 in esito.errore).
 bool file_da_scrivere(const compilazione_autore& c);
 
-// Writes the binary files of a compile that may write them, through the
-// builder's own writer (the line profile in pieces as it is produced), and
-// returns their names; nothing for one that may not. Throws
-// errore_esecuzione when a file cannot be written.
-std::vector<std::string> scrivi_file_compilazione(const compilazione_autore& c, archivio& a);
+// Replaces the binary files of a compile that may write them in the folder of
+// `disco`, as one set or not at all, each produced by the builder's own writer
+// as it is written (the line profile in pieces). `scritti` gets the names of
+// the files put in place; nothing for a compile that may not write. Returns
+// an empty text, or why no file was replaced (the file, the cause, what to do).
+std::string sostituisci_file_compilazione(const compilazione_autore& c, const archivio_disco& disco,
+                                          std::vector<std::string>& scritti);
 
 // The compile recorded an error (a code in the model, or files it could not
 // write at all).

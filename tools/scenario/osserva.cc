@@ -83,11 +83,11 @@ esito_giro giro_watch(const impostazioni_watch& s, std::ostream& out) {
     const bool trattenuti = e.fallito && !s.scrivi_con_errore;
     archivio_disco disco(percorso_utf8(s.uscita));
     if (!trattenuti) {
-      try {
-        e.file_scritti = scrivi_file_compilazione(c, disco).size();
-      } catch (const errore_esecuzione& x) {
-        diagnostiche << x.what() << "\n";
-      }
+      // The files go in as one set, or none: a failure leaves the earlier set.
+      std::vector<std::string> scritti;
+      const std::string no = sostituisci_file_compilazione(c, disco, scritti);
+      if (!no.empty()) diagnostiche << no << "\n";
+      e.file_scritti = scritti.size();
     }
     if (s.mappa) {
       opzioni_disegno d;
