@@ -255,7 +255,7 @@ TEST(ComandoDecompile, FilesEditedByHandGiveTheNearestTextsAndEveryDifference) {
 
 TEST(ComandoDecompile, BadOrMissingInputIsAUsageFailure) {
   file_incorporati f;
-  const std::string corto = f.d.scrivi("rotto/Morsalo_Torvia_R20417.dat", std::string(16, '\0'));
+  f.d.scrivi("rotto/Morsalo_Torvia_R20417.dat", std::string(16, '\0'));
   f.d.scrivi("rotto/Morsalo_Torvia_R20417.sim", leggi(f.sim));
   const struct {
     std::vector<std::string> argomenti;
@@ -264,7 +264,8 @@ TEST(ComandoDecompile, BadOrMissingInputIsAUsageFailure) {
       {{f.in()}, "no folder for the texts: give -o TEXTDIR"},
       {{"-o", f.out()}, "no folder or files given"},
       {{f.sim, "-o", f.out()}, "no train cell file (.dat) among the files given"},
-      {{f.d / "rotto", "-o", f.out()}, corto + ": 16 bytes is not a whole number of 15-byte cells"},
+      {{f.d / "rotto", "-o", f.out()},
+       prova::unisci(f.d / "rotto", "Morsalo_Torvia_R20417.dat") + ": 16 bytes is not a whole number of 15-byte cells"},
       {{f.d / "nessuna", "-o", f.out()}, f.d / "nessuna" + ": no such file or folder"},
       {{f.in(), "-o", f.out(), "--scenario", "Altro"}, "no train scenario file (.sim) in " + f.in()},
       {{f.in(), "-o", f.out(), "--bogus"}, "--bogus"},

@@ -104,8 +104,8 @@ TEST(Init, MinimalStarterCompilesCleanAndHoldsEveryKind) {
   cartella_temporanea t;
   const prova::uscita u = prova::esegui(comando_init, {t / "mio", "--example", "minimal"});
   ASSERT_EQ(u.stato, 0) << u.err;
-  const std::string linea = t / "mio/Minimo_linea.txt";
-  const std::string treno = t / "mio/Minimo_M100-.txt";
+  const std::string linea = prova::unisci(t / "mio", "Minimo_linea.txt");
+  const std::string treno = prova::unisci(t / "mio", "Minimo_M100-.txt");
   EXPECT_EQ(u.out, "wrote " + linea + "\nwrote " + treno + "\n");
 
   const prova::uscita c = prova::esegui(comando_compile, {linea, treno, "-o", t / "out"});
