@@ -89,18 +89,7 @@ struct analisi {
 
   const record_letto& record(int32_t r) const { return d.record[static_cast<size_t>(r)]; }
 
-  luogo_messaggio luogo(const luogo_sorgente& s) const {
-    luogo_messaggio l;
-    const testo_autore* t = s.testo == testo_linea ? &linea : s.testo == testo_treno ? &treno : nullptr;
-    if (!t) return l;
-    l.file = t->percorso;
-    if (s.riga <= 0) return l;
-    l.riga = s.riga;
-    l.colonna = s.colonna;
-    const std::vector<std::string>& righe = s.testo == testo_linea ? d.righe_linea : d.righe_treno;
-    if (static_cast<size_t>(s.riga) <= righe.size()) l.sorgente = righe[static_cast<size_t>(s.riga - 1)];
-    return l;
-  }
+  luogo_messaggio luogo(const luogo_sorgente& s) const { return luogo_del_messaggio(d, linea, treno, s); }
 
   // "FILE:LINE" of a record, for a message that names it.
   std::string dove(int32_t r) const {

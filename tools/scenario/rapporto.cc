@@ -67,18 +67,7 @@ struct contesto {
     return t == testo_linea ? &linea : t == testo_treno ? &treno : nullptr;
   }
 
-  luogo_messaggio luogo(const luogo_sorgente& s) const {
-    luogo_messaggio l;
-    const testo_autore* t = testo(s.testo);
-    if (!t) return l;
-    l.file = t->percorso;
-    if (s.riga <= 0) return l;
-    l.riga = s.riga;
-    l.colonna = s.colonna;
-    const std::vector<std::string>& righe = s.testo == testo_linea ? d.righe_linea : d.righe_treno;
-    if (static_cast<size_t>(s.riga) <= righe.size()) l.sorgente = righe[static_cast<size_t>(s.riga - 1)];
-    return l;
-  }
+  luogo_messaggio luogo(const luogo_sorgente& s) const { return luogo_del_messaggio(d, linea, treno, s); }
 
   luogo_messaggio luogo(riferimento_campo c) const { return luogo(luogo_di(d, c)); }
 
@@ -420,4 +409,18 @@ std::string testo_avviso_autore(const messaggio_avviso& a) {
   std::string s = prefisso(a.luogo) + "warning: " + tra_virgolette(a.campo) + a.seguito + "\n";
   for (const nota_messaggio& n : a.note) s += prefisso(n.luogo) + "note: " + n.testo + "\n";
   return s;
+}
+
+luogo_messaggio luogo_del_messaggio(const diagnostica& d, const testo_autore& linea, const testo_autore& treno,
+                                    const luogo_sorgente& s) {
+  luogo_messaggio l;
+  const testo_autore* t = s.testo == testo_linea ? &linea : s.testo == testo_treno ? &treno : nullptr;
+  if (!t) return l;
+  l.file = t->percorso;
+  if (s.riga <= 0) return l;
+  l.riga = s.riga;
+  l.colonna = s.colonna;
+  const std::vector<std::string>& righe = s.testo == testo_linea ? d.righe_linea : d.righe_treno;
+  if (static_cast<size_t>(s.riga) <= righe.size()) l.sorgente = righe[static_cast<size_t>(s.riga - 1)];
+  return l;
 }
