@@ -108,3 +108,46 @@ if(SCENARIO_PACKAGE_WINDOWS AND NOT CMAKE_CROSSCOMPILING)
     USES_TERMINAL_CONFIGURE ON
     USES_TERMINAL_BUILD ON)
 endif()
+
+# The VS Code extension with its language client, as a .vsix beside the
+# other packages (SCENARIO_PACKAGE_VSIX, on in the package preset). npm
+# fetches the packages pinned in editors/vscode/package-lock.json when it is
+# built; cmake/estensione_vsix.cmake says what it does.
+option(SCENARIO_PACKAGE_VSIX "Also build the VS Code extension (.vsix) beside the packages (needs node and npm)" OFF)
+if(SCENARIO_PACKAGE_VSIX AND NOT CMAKE_CROSSCOMPILING)
+  find_program(SCENARIO_NODE node)
+  find_program(SCENARIO_NPM npm)
+  if((NOT SCENARIO_NODE OR NOT SCENARIO_NPM) AND SCENARIO_INSTALLA_PACCHETTI)
+    execute_process(COMMAND ${PROJECT_SOURCE_DIR}/scripts/installa-pacchetti grammar)
+    unset(SCENARIO_NODE CACHE)
+    unset(SCENARIO_NPM CACHE)
+    find_program(SCENARIO_NODE node)
+    find_program(SCENARIO_NPM npm)
+  endif()
+  if(NOT SCENARIO_NODE OR NOT SCENARIO_NPM)
+    message(FATAL_ERROR "The VS Code extension (.vsix) needs node and npm, which are not on the PATH. "
+                        "Install them with:\n  sudo apt-get install nodejs npm\n"
+                        "or configure with -DSCENARIO_PACKAGE_VSIX=OFF for the other packages alone.")
+  endif()
+  # The packing tool (@vscode/vsce) runs on Node.js 20 or later.
+  execute_process(COMMAND ${SCENARIO_NODE} --version OUTPUT_VARIABLE versione_node OUTPUT_STRIP_TRAILING_WHITESPACE)
+  string(REGEX REPLACE "^v([0-9]+).*" "\\1" versione_node_principale "${versione_node}")
+  if(NOT versione_node_principale MATCHES "^[0-9]+$" OR versione_node_principale LESS 20)
+    message(FATAL_ERROR "The VS Code extension (.vsix) is packed with @vscode/vsce, which needs Node.js 20 or "
+                        "later; ${SCENARIO_NODE} is ${versione_node}. Put a newer node first on the PATH, or "
+                        "configure with -DSCENARIO_PACKAGE_VSIX=OFF for the other packages alone.")
+  endif()
+  file(READ ${PROJECT_SOURCE_DIR}/editors/vscode/package.json estensione)
+  string(JSON nome_estensione GET "${estensione}" name)
+  set(SCENARIO_VSIX ${SCENARIO_CARTELLA_PACCHETTI}/${nome_estensione}-${PROJECT_VERSION}.vsix)
+  file(GLOB_RECURSE file_estensione CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/editors/vscode/*)
+  list(FILTER file_estensione EXCLUDE REGEX "/node_modules/")
+  add_custom_command(OUTPUT ${SCENARIO_VSIX}
+    COMMAND ${CMAKE_COMMAND} -DNODE=${SCENARIO_NODE} -DNPM=${SCENARIO_NPM}
+            -DSORGENTE=${PROJECT_SOURCE_DIR}/editors/vscode -DCARTELLA=${CMAKE_BINARY_DIR}/vsix/estensione
+            -DVSIX=${SCENARIO_VSIX} -P ${PROJECT_SOURCE_DIR}/cmake/estensione_vsix.cmake
+    DEPENDS ${file_estensione} ${PROJECT_SOURCE_DIR}/cmake/estensione_vsix.cmake
+    COMMENT "Packing the VS Code extension into ${SCENARIO_VSIX}"
+    VERBATIM USES_TERMINAL)
+  add_custom_target(estensione_vsix ALL DEPENDS ${SCENARIO_VSIX})
+endif()
