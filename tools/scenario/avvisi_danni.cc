@@ -105,8 +105,8 @@ struct analisi {
 
   // A warning at a field: the message opens with the field's text, quoted,
   // and goes on with `seguito`.
-  void avvisa(const genere_avviso& g, const luogo_sorgente& dove_, const std::string& campo, std::string seguito,
-              std::vector<nota_messaggio> note = {}) {
+  messaggio_avviso& avvisa(const genere_avviso& g, const luogo_sorgente& dove_, const std::string& campo,
+                           std::string seguito, std::vector<nota_messaggio> note = {}) {
     messaggio_avviso a;
     a.genere = &g;
     a.luogo = luogo(dove_);
@@ -114,14 +114,15 @@ struct analisi {
     a.seguito = std::move(seguito);
     a.note = std::move(note);
     avvisi.push_back(std::move(a));
+    return avvisi.back();
   }
 
   // The same at the n-th value of record r.
-  void avvisa_valore(const genere_avviso& g, int32_t r, int n, std::string seguito) {
+  messaggio_avviso& avvisa_valore(const genere_avviso& g, int32_t r, int n, std::string seguito) {
     const record_letto& x = record(r);
     const std::string campo = n >= 0 && static_cast<size_t>(n) < x.valori.size() ? x.valori[static_cast<size_t>(n)].testo
                                                                                   : x.chiave.testo;
-    avvisa(g, luogo_valore(r, n), campo, std::move(seguito));
+    return avvisa(g, luogo_valore(r, n), campo, std::move(seguito));
   }
 
   // The n-th value of record r as a number, when it was read as one.
@@ -186,7 +187,8 @@ void valori_memorizzati(analisi& a, int32_t r) {
       const int64_t tenuto = (*v + 2) / 5 * 5;
       a.avvisa_valore(avviso_velocita_arrotondata, r, limite,
                       ": a speed limit is stored in steps of 5 km/h, so this one is stored as " +
-                          std::to_string(tenuto) + " km/h; write a multiple of 5");
+                          std::to_string(tenuto) + " km/h; write a multiple of 5")
+          .sostituzioni.push_back(std::to_string(tenuto));
     }
   } else if (di_genere(x, "abbattimento")) {
     if (auto w = a.numero(r, abbattuto); w && *w > 32767) {
@@ -288,7 +290,10 @@ void parole_chiave_lettere(analisi& a, int32_t r) {
   if (chiave.find('s') != std::string::npos && (dopo >= chiave.size() || chiave[dopo] != 's')) {
     a.avvisa(avviso_lato_curva, x.chiave.luogo, x.chiave.testo,
              " turns the curve to side s, because it holds an \"s\" elsewhere than right after \"curva\"; "
-             "write \"curvas" + std::string(1, classe) + "\" for side s or \"curvad" + classe + "\" for side d");
+             "write \"curvas" + std::string(1, classe) + "\" for side s or \"curvad" + classe + "\" for side d")
+        .sostituzioni = classe == '?' ? std::vector<std::string>{}
+                                      : std::vector<std::string>{"curvas" + std::string(1, classe),
+                                                                 "curvad" + std::string(1, classe)};
   }
   if (classi.size() > 1) {
     std::string cifre;

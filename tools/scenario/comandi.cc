@@ -12,6 +12,7 @@
 #include "scenario/differenze.h"
 #include "scenario/init.h"
 #include "scenario/ispeziona.h"
+#include "scenario/lsp.h"
 #include "scenario/mappa.h"
 #include "scenario/osserva.h"
 #include "scenario/spiega.h"
@@ -147,6 +148,7 @@ const std::vector<voce_comando>& comandi_scenario() {
       {"decompile", "write line and train texts that compile to the same files",
        "decompile DIR|FILES -o TEXTDIR [options]", definisci_decompile},
       {"diff", "show what differs between two compiled scenarios", "diff A B [--json]", definisci_diff},
+      {"lsp", "a language server for editors, on standard input and output", "lsp", definisci_lsp},
   };
   return voci;
 }

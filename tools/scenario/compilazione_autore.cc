@@ -128,15 +128,19 @@ std::optional<rifiuto_compilazione> prepara_compilazione(const richiesta_compila
   c.linea = {r.percorso_linea, {}};
   c.treno = {r.percorso_treno, {}};
   const std::string perche_nomi = deriva_nomi(r.percorso_linea, r.percorso_treno, r.scenario, r.codice_treno, c.nomi);
-  if (!perche_nomi.empty()) return rifiuto_compilazione{true, perche_nomi, false};
+  if (!perche_nomi.empty()) return rifiuto_compilazione{true, perche_nomi, false, {}, {}};
 
   // Both texts are read, and converted, before anything else happens.
-  for (auto [t, l] : {std::pair{&c.linea, &c.letta_linea}, std::pair{&c.treno, &c.letta_treno}}) {
+  for (auto [t, l, dati] : {std::tuple{&c.linea, &c.letta_linea, &r.dati_linea},
+                            std::tuple{&c.treno, &c.letta_treno, &r.dati_treno}}) {
     std::string perche;
-    std::optional<std::string> byte = leggi_sorgente(t->percorso, perche);
-    if (!byte) return rifiuto_compilazione{false, perche, false};
-    testo_codificato letto = leggi_codifica(*byte, r.codifica);
-    if (letto.errore) return rifiuto_compilazione{false, testo_errore_codifica(t->percorso, letto), true};
+    std::optional<std::string> byte = *dati ? *dati : leggi_sorgente(t->percorso, perche);
+    if (!byte) return rifiuto_compilazione{false, perche, false, {}, {}};
+    testo_codificato letto = leggi_codifica(*byte, *dati ? r.codifica_dati : r.codifica);
+    if (letto.errore) {
+      return rifiuto_compilazione{false, testo_errore_codifica(t->percorso, letto), true, t->percorso,
+                                  letto.errore->luogo};
+    }
     t->byte = std::move(letto.byte);
     *l = {letto.codifica, letto.con_marca};
   }

@@ -26,6 +26,10 @@ struct richiesta_compilazione {
   std::optional<std::string> codice_treno;
   int32_t genera_linea = 1;
   codifica_richiesta codifica = codifica_richiesta::automatica;
+  // A text held in memory (an editor's buffer) in place of the file at its
+  // path: its bytes, read as `codifica_dati` asks.
+  std::optional<std::string> dati_linea, dati_treno;
+  codifica_richiesta codifica_dati = codifica_richiesta::utf_8;
 };
 
 // How one text was read.
@@ -52,6 +56,9 @@ struct rifiuto_compilazione {
   bool uso = false;       // print the usage line after it
   std::string messaggio;  // without the command's name when it has a place
   bool con_luogo = false; // the message starts with FILE:LINE:COLUMN
+  // With con_luogo: the text at fault (its path as given) and the place.
+  std::string file;
+  luogo_carattere luogo;
 };
 
 // Works out the names and reads both texts into `c`.

@@ -375,7 +375,10 @@ std::vector<messaggio_avviso> avvisi_della_compilazione(const diagnostica& d, co
     if (dopo == 1) a.seguito += ", with the field after it on this line";
     if (dopo > 1) a.seguito += ", with the " + std::to_string(dopo) + " fields after it on this line";
     const std::string simile = parola_suggerita(record->chiave.luogo.testo, record->chiave.testo);
-    if (!simile.empty()) a.seguito += "; did you mean \"" + simile + "\"?";
+    if (!simile.empty()) {
+      a.seguito += "; did you mean \"" + simile + "\"?";
+      a.sostituzioni.push_back(simile);
+    }
     avvisi.push_back(std::move(a));
   }
   return avvisi;

@@ -66,6 +66,9 @@ struct messaggio_avviso {
   std::string campo;  // the field the warning is about, Windows-1252
   std::string seguito;  // what the message says after the quoted field
   std::vector<nota_messaggio> note;
+  // Texts that could replace the field, when the warning asks for one edit
+  // that is plain (a keyword's spelling, a curve's side, a rounded value).
+  std::vector<std::string> sostituzioni;
 };
 
 // The error of a compile, from the error value the core returns and the

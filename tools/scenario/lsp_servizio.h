@@ -1,0 +1,37 @@
+#ifndef SCENARIO_TOOLS_LSP_SERVIZIO_H
+#define SCENARIO_TOOLS_LSP_SERVIZIO_H
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "scenario/json.h"
+#include "scenario/lsp_diagnostiche.h"
+#include "scenario/lsp_documenti.h"
+#include "scenario/lsp_posizioni.h"
+
+// The language server's state and its answers: one message in, the messages
+// out through `invia`. Nothing here reads or writes the framing.
+
+struct servizio_lsp {
+  std::function<void(const std::string&)> invia;  // one body to send
+  std::ostream* err = nullptr;                    // for what goes wrong with the input
+
+  bool inizializzato = false;
+  bool spento = false;   // shutdown received
+  bool finito = false;   // exit received
+  unita_colonna unita = unita_colonna::utf_16;
+  documenti_aperti documenti;
+  // The last compile of each open document's pair, by the document's URI.
+  std::map<std::string, std::shared_ptr<compilazione_lsp>> compilazioni;
+};
+
+// Handles one message body (not yet parsed).
+void gestisci_messaggio(servizio_lsp& s, const std::string& corpo);
+
+// The exit status once the input ends or exit arrives: 0 after shutdown.
+int stato_di_uscita(const servizio_lsp& s);
+
+#endif
