@@ -35,6 +35,8 @@ function controlla_manifesto() {
   const impostazione = pacchetto.contributes.configuration.properties['scenario.path'];
   assert.strictEqual(impostazione.type, 'string');
   assert.strictEqual(impostazione.default, 'scenario');
+  // A workspace that is not trusted cannot name the program that runs.
+  assert.deepStrictEqual(pacchetto.capabilities.untrustedWorkspaces.restrictedConfigurations, ['scenario.path']);
   for (const lingua of ['[scenario-linea]', '[scenario-treno]']) {
     assert.strictEqual(pacchetto.contributes.configurationDefaults[lingua]['files.encoding'], 'windows1252');
   }
