@@ -1,9 +1,9 @@
 -- Neovim's own language client against `scenario lsp`, headless: opens the
 -- built-in line text (beside its train text, in a fresh folder), misspells
 -- the keyword of a gradient record, waits for the warning and checks that it
--- stands on that line, takes the misspelling back and waits for the empty
--- list, hovers the keyword, then shuts the server down and checks that it
--- ends with status 0. Written for Neovim 0.7 (vim.lsp.start_client and
+-- stands on that line, applies the server's quick fix and waits for the
+-- empty list, hovers the keyword, then shuts the server down and checks that
+-- it ends with status 0. Written for Neovim 0.7 (vim.lsp.start_client and
 -- vim.lsp.buf_attach_client), which later versions still offer.
 --
 --   SCENARIO_EXE=... SCENARIO_GOLDEN=... SCENARIO_CARTELLA=... \
@@ -127,13 +127,30 @@ local function principale()
   assert(d.source == 'scenario', 'the source is ' .. tostring(d.source))
   scrivi(string.format('line %d: %s', d.lnum + 1, d.message))
 
-  -- The keyword put back: the list empties.
+  -- The server's quick fix, applied by Neovim: the keyword is back and the
+  -- list empties.
+  local azioni = vim.lsp.buf_request_sync(buf, 'textDocument/codeAction', {
+    textDocument = { uri = uri },
+    range = dopo.diagnostics[1].range,
+    context = { diagnostics = dopo.diagnostics },
+  }, attesa_ms)
+  assert(azioni and azioni[cliente_id] and azioni[cliente_id].result, 'no answer to the code action request')
+  local correzione = nil
+  for _, a in ipairs(azioni[cliente_id].result) do
+    if a.edit and (a.title or ''):find('pendenza', 1, true) then
+      correzione = a
+    end
+  end
+  assert(correzione, 'no quick fix writes "pendenza": ' .. vim.inspect(azioni[cliente_id].result))
   contate = #pubblicazioni
-  vim.api.nvim_buf_set_text(buf, riga - 1, 5, riga - 1, 5, { 'n' })
-  aspetta('empty diagnostics after the fix', function()
+  vim.lsp.util.apply_workspace_edit(correzione.edit, vim.lsp.get_client_by_id(cliente_id).offset_encoding)
+  assert(vim.api.nvim_buf_get_lines(buf, riga - 1, riga, true)[1] == testo,
+         'the quick fix left line 32 as: ' .. vim.api.nvim_buf_get_lines(buf, riga - 1, riga, true)[1])
+  aspetta('empty diagnostics after the quick fix', function()
     return pubblicazione(uri, contate, function(p) return #p.diagnostics == 0 end) ~= nil
   end)
-  assert(#vim.diagnostic.get(buf) == 0, 'Neovim still shows diagnostics after the fix')
+  assert(#vim.diagnostic.get(buf) == 0, 'Neovim still shows diagnostics after the quick fix')
+  scrivi('quick fix: ' .. correzione.title)
 
   -- A hover on the keyword.
   vim.api.nvim_win_set_cursor(0, { riga, 2 })
