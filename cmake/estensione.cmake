@@ -3,7 +3,8 @@
 # (vscode-languageclient) that npm installs into this build tree from the
 # extension's pinned package-lock.json, without the packaging tools (its
 # devDependencies). Like the grammar test it is left out, and configure says
-# why, when node or npm is missing or npm cannot fetch the packages.
+# why, when node or npm is missing or npm cannot fetch the packages; the
+# option SCENARIO_GRAMMAR_TEST turns both node tests off.
 if(NOT SCENARIO_GRAMMAR_TEST OR CMAKE_CROSSCOMPILING)
   return()
 endif()
