@@ -1,7 +1,5 @@
 #include "scenario/lsp_diagnostiche.h"
 
-#include <filesystem>
-
 #include "scenario/avvisi_danni.h"
 #include "scenario/parole_autore.h"
 #include "text/codifica.h"
