@@ -1,6 +1,7 @@
 #include "prove.h"
 
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,7 @@
 #include "model/errore_esecuzione.h"
 #include "model/nomi_file.h"
 #include "text/lettore_campi.h"
+#include "scenario/lsp_messaggi.h"
 
 namespace {
 
@@ -128,4 +130,19 @@ void prova_file_compilati(const uint8_t* dati, size_t quanti) {
     verifica(c.errore == 0 && confronta_binari(s, c.file).empty());
   }
   verifica(confronta_scenari(s, s).uguali());
+}
+
+void prova_lsp_lettore(const uint8_t* dati, size_t quanti) {
+  std::istringstream in(std::string(reinterpret_cast<const char*>(dati), quanti));
+  size_t corpi = 0;
+  // Every message takes at least the bytes of its header: the input runs out.
+  for (size_t giri = 0; giri <= quanti + 1; ++giri) {
+    const lettura_messaggio m = leggi_messaggio(in);
+    if (m.esito == esito_messaggio::fine) return;
+    verifica(m.esito == esito_messaggio::scartato ? !m.perche.empty() && m.corpo.empty() : m.perche.empty());
+    corpi += m.corpo.size();
+    verifica(corpi <= quanti && m.corpo.size() <= corpo_massimo);
+  }
+  // More messages than bytes: the reader did not move on.
+  verifica(false);
 }

@@ -21,4 +21,8 @@ void prova_compilazione(const uint8_t* dati, size_t quanti);
 // they fit their layouts, decompiles them and compares them with themselves.
 void prova_file_compilati(const uint8_t* dati, size_t quanti);
 
+// Reads the input as what an editor sends the language server: framed
+// messages, as many as it holds.
+void prova_lsp_lettore(const uint8_t* dati, size_t quanti);
+
 #endif

@@ -35,4 +35,6 @@ TEST(Regressioni, CompileInputs) { ripeti("compilazione", prova_compilazione); }
 
 TEST(Regressioni, CompiledFileInputs) { ripeti("file_compilati", prova_file_compilati); }
 
+TEST(Regressioni, LanguageServerMessageInputs) { ripeti("lsp_lettore", prova_lsp_lettore); }
+
 }  // namespace

@@ -39,7 +39,8 @@ class Server:
         self.coda = queue.Queue()
         self.err = b""
         threading.Thread(target=self._leggi, daemon=True).start()
-        threading.Thread(target=self._leggi_err, daemon=True).start()
+        self.lettore_err = threading.Thread(target=self._leggi_err, daemon=True)
+        self.lettore_err.start()
         self.id = 0
 
     def _leggi(self):
@@ -101,10 +102,13 @@ class Server:
 
     def fine(self, secondi=60):
         try:
-            return self.p.wait(timeout=secondi)
+            stato = self.p.wait(timeout=secondi)
         except subprocess.TimeoutExpired:
             self.p.kill()
             return None
+        # Everything the server wrote to standard error, read to its end.
+        self.lettore_err.join(timeout=secondi)
+        return stato
 
 
 def uri_di(percorso, windows):
@@ -237,8 +241,12 @@ def principale():
     voci = (r or {}).get("result") or []
     seg = [v for v in voci if v["label"] == "segnale"]
     verifica("a completion at a record's start: the train text's keywords with snippets",
-             seg and seg[0]["insertTextFormat"] == 2 and seg[0]["insertText"].startswith("segnale, ${1:posizione}, ${2:sx}") and
+             seg and seg[0]["insertTextFormat"] == 2 and seg[0]["textEdit"]["newText"].startswith("segnale, ${1:posizione}, ${2:sx}") and
              not any(v["label"] == "pendenza" for v in voci), seg)
+
+    r = s.richiesta("textDocument/completion", {"textDocument": {"uri": uri_treno},
+                                                "position": {"line": 35, "character": 9}})
+    verifica("  none after the keyword's comma", r and r.get("result") == [], r)
 
     # The quick fix of mistake 1, applied as the editor applies it.
     r = s.richiesta("textDocument/codeAction", {"textDocument": {"uri": uri_treno}, "range": intervallo(36, 2, 36, 2),

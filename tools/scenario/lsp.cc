@@ -15,7 +15,6 @@
 int esegui_server_lsp(std::istream& in, std::ostream& out, std::ostream& err) {
   servizio_lsp s;
   s.invia = [&out](const std::string& corpo) { scrivi_messaggio(out, corpo); };
-  s.err = &err;
   while (!s.finito) {
     lettura_messaggio m = leggi_messaggio(in);
     if (m.esito == esito_messaggio::fine) {

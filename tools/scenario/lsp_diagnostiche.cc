@@ -1,8 +1,7 @@
 #include "scenario/lsp_diagnostiche.h"
 
-#include <filesystem>
-
 #include "scenario/avvisi_danni.h"
+#include "scenario/parole_autore.h"
 #include "text/codifica.h"
 
 namespace {
@@ -106,7 +105,10 @@ void diagnostiche_della_compilazione(compilazione_lsp& cl, const contesto_lsp& x
     for (const std::string& s : a.sostituzioni) {
       d.correzioni.push_back({"Write \"" + cp1252_a_utf8(s) + "\"", dove, cp1252_a_utf8(s)});
     }
-    if (a.genere == &avviso_ultimo_campo) {
+    if (a.genere == &avviso_ultimo_campo && distanza_modifiche(a.campo, "[fine]") <= 2) {
+      // A misspelt end: the field itself becomes "[fine]".
+      d.correzioni.push_back({"Write \"[fine]\"", dove, "[fine]"});
+    } else if (a.genere == &avviso_ultimo_campo) {
       // The text ends with "[fine]" on a line of its own.
       const testo_compilato& t = *x.testo(a.luogo.file);
       const std::string a_capo = t.utf8.find("\r\n") != std::string::npos ? "\r\n" : "\n";

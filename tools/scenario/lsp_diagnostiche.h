@@ -1,7 +1,7 @@
 #ifndef SCENARIO_TOOLS_LSP_DIAGNOSTICHE_H
 #define SCENARIO_TOOLS_LSP_DIAGNOSTICHE_H
 
-#include <map>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>

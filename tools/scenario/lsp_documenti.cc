@@ -1,7 +1,9 @@
 #include "scenario/lsp_documenti.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 #include "scenario/percorsi.h"
@@ -53,7 +55,7 @@ std::optional<std::string> percorso_dell_uri(const std::string& uri) {
   resto = resto.substr(barra);
   std::string p;
   for (size_t i = 0; i < resto.size(); ++i) {
-    if (resto[i] == '%' && i + 2 < resto.size() + 0 && cifra_esadecimale(resto[i + 1]) >= 0 &&
+    if (resto[i] == '%' && i + 2 < resto.size() && cifra_esadecimale(resto[i + 1]) >= 0 &&
         cifra_esadecimale(resto[i + 2]) >= 0) {
       p += static_cast<char>(cifra_esadecimale(resto[i + 1]) * 16 + cifra_esadecimale(resto[i + 2]));
       i += 2;

@@ -256,9 +256,13 @@ json completamenti(const std::string& testo, bool treno, posizione_editor p, uni
   // being typed before the cursor on its line.
   const size_t fino = offset_della_posizione(testo, p, u);
   const size_t inizio = offset_della_posizione(testo, {p.riga, 0}, u);
+  size_t parola = inizio;
   for (size_t i = inizio; i < fino; ++i) {
     if (testo[i] == ',') return voci;
+    if (testo[i] == ' ' || testo[i] == '\t') parola = i + 1;
   }
+  // Each item replaces what was typed of the field, "[" included.
+  const json dove = intervallo_json(posizione_dell_offset(testo, parola, u), p);
   auto segnaposto = [](std::string s) {
     std::string out;
     for (char c : s) {
@@ -281,13 +285,16 @@ json completamenti(const std::string& testo, bool treno, posizione_editor p, uni
                         {"detail", dettaglio},
                         {"documentation", r.diventa},
                         {"insertTextFormat", 2},
-                        {"insertText", snippet}});
+                        {"textEdit", {{"range", dove}, {"newText", snippet}}}});
   }
   for (const intestazione_sezione& s : intestazioni_sezioni()) {
     if (s.testo != t) continue;
     const std::string h = "[" + std::string(s.nome) + "]";
-    voci.push_back(json{{"label", h}, {"kind", 14}, {"detail", "section header"}, {"insertText", h},
-                        {"insertTextFormat", 1}});
+    voci.push_back(json{{"label", h},
+                        {"kind", 14},
+                        {"detail", "section header"},
+                        {"insertTextFormat", 1},
+                        {"textEdit", {{"range", dove}, {"newText", h}}}});
   }
   return voci;
 }

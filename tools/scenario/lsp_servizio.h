@@ -4,7 +4,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <ostream>
 #include <string>
 
 #include "scenario/json.h"
@@ -17,7 +16,6 @@
 
 struct servizio_lsp {
   std::function<void(const std::string&)> invia;  // one body to send
-  std::ostream* err = nullptr;                    // for what goes wrong with the input
 
   bool inizializzato = false;
   bool spento = false;   // shutdown received

@@ -1,0 +1,237 @@
+// The language server as an editor meets it: the real program over pipes.
+//
+// BM_lsp_modifica: from a didChange (one character typed, or taken away) to
+// the publishDiagnostics of both texts of the pair, for the built-in pair (0)
+// and a generated line of state.range(0) km. The server compiles on every
+// change, with no debounce: the figure is all the editor waits.
+//
+// BM_lsp_memoria: the server's resident memory (VmRSS of the child) after 10
+// edits and after 1000.
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "line/dati_linea.h"
+#include "model/nomi_file.h"
+#include "scenari_generati.h"
+#include "scenario/json.h"
+#include "text/archivio.h"
+#include "text/codifica.h"
+#include "text/scrittura.h"
+#include "train/dati_treno.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using orologio = std::chrono::steady_clock;
+
+[[noreturn]] void fallisce(const std::string& perche) {
+  std::fprintf(stderr, "bench_lsp: %s\n", perche.c_str());
+  std::exit(EXIT_FAILURE);
+}
+
+testi_scenario testi_incorporati() {
+  modello m;
+  m.nome_scenario = "Banco_Prova";
+  archivio_memoria a;
+  scrivi_elenco(a, "l", elenco_linea());
+  scrivi_elenco(a, "t", elenco_treno());
+  return {a.file["l"], a.file["t"]};
+}
+
+// `scenario lsp` started with its standard input and output on pipes.
+class server_lsp {
+ public:
+  server_lsp() {
+    int dentro[2], fuori[2];
+    if (pipe(dentro) != 0 || pipe(fuori) != 0) fallisce("cannot make the pipes");
+    pid_ = fork();
+    if (pid_ < 0) fallisce("cannot start the server");
+    if (pid_ == 0) {
+      dup2(dentro[0], 0);
+      dup2(fuori[1], 1);
+      close(dentro[1]);
+      close(fuori[0]);
+      execl(SCENARIO_EXE, SCENARIO_EXE, "lsp", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(dentro[0]);
+    close(fuori[1]);
+    scrivi_ = dentro[1];
+    leggi_ = fuori[0];
+  }
+  ~server_lsp() {
+    invia(json{{"jsonrpc", "2.0"}, {"id", 999999}, {"method", "shutdown"}});
+    invia(json{{"jsonrpc", "2.0"}, {"method", "exit"}});
+    close(scrivi_);
+    close(leggi_);
+    int stato = 0;
+    waitpid(pid_, &stato, 0);
+  }
+  server_lsp(const server_lsp&) = delete;
+  server_lsp& operator=(const server_lsp&) = delete;
+
+  void invia(const json& j) {
+    const std::string corpo = testo_json(j);
+    const std::string m = "Content-Length: " + std::to_string(corpo.size()) + "\r\n\r\n" + corpo;
+    size_t fatti = 0;
+    while (fatti < m.size()) {
+      const ssize_t n = write(scrivi_, m.data() + fatti, m.size() - fatti);
+      if (n <= 0) fallisce("the server stopped reading");
+      fatti += static_cast<size_t>(n);
+    }
+  }
+
+  json ricevi() {
+    std::string intestazione;
+    while (intestazione.size() < 4 || intestazione.compare(intestazione.size() - 4, 4, "\r\n\r\n") != 0) {
+      intestazione += byte();
+    }
+    const size_t k = intestazione.find(':');
+    const size_t n = std::stoul(intestazione.substr(k + 1));
+    std::string corpo;
+    while (corpo.size() < n) corpo += byte();
+    return json::parse(corpo);
+  }
+
+  // The resident memory of the server, in kB.
+  long memoria_kb() const {
+    std::ifstream f("/proc/" + std::to_string(pid_) + "/status");
+    std::string riga;
+    while (std::getline(f, riga)) {
+      if (riga.rfind("VmRSS:", 0) == 0) return std::stol(riga.substr(6));
+    }
+    return -1;
+  }
+
+ private:
+  char byte() {
+    if (inizio_ == fine_) {
+      const ssize_t n = read(leggi_, buffer_, sizeof buffer_);
+      if (n <= 0) fallisce("the server ended");
+      inizio_ = 0;
+      fine_ = static_cast<size_t>(n);
+    }
+    return buffer_[inizio_++];
+  }
+
+  pid_t pid_ = -1;
+  int scrivi_ = -1, leggi_ = -1;
+  char buffer_[65536];
+  size_t inizio_ = 0, fine_ = 0;
+};
+
+struct sessione {
+  fs::path cartella;
+  std::string uri_linea, uri_treno;
+  server_lsp server;
+  int64_t versione = 1;
+
+  explicit sessione(int32_t chilometri) {
+    cartella = fs::temp_directory_path() / ("scenario_bench_lsp_" + std::to_string(getpid()) + "_" +
+                                            std::to_string(chilometri));
+    fs::create_directories(cartella);
+    const modello m = modello_generato();
+    const testi_scenario t = chilometri == 0 ? testi_incorporati() : testi_generati(chilometri);
+    archivio_disco a(cartella);
+    deposita_testi(m, a, t);
+    uri_linea = "file://" + (cartella / nome_testo_linea(m)).string();
+    uri_treno = "file://" + (cartella / nome_testo_treno(m)).string();
+    server.invia(json{{"jsonrpc", "2.0"}, {"id", 1}, {"method", "initialize"}, {"params", {{"capabilities", json::object()}}}});
+    attendi([](const json& j) { return j.value("id", 0) == 1; });
+    server.invia(json{{"jsonrpc", "2.0"}, {"method", "initialized"}, {"params", json::object()}});
+    apri(uri_linea, t.linea);
+    apri(uri_treno, t.treno);
+    // The opening of the train text sends the messages of both texts.
+    pubblicate(uri_treno, 1);
+  }
+  ~sessione() {
+    std::error_code ec;
+    fs::remove_all(cartella, ec);
+  }
+
+  void apri(const std::string& uri, const std::string& cp1252) {
+    server.invia(json{{"jsonrpc", "2.0"},
+                      {"method", "textDocument/didOpen"},
+                      {"params", {{"textDocument", {{"uri", uri}, {"languageId", "scenario"}, {"version", 1},
+                                                    {"text", cp1252_a_utf8(cp1252)}}}}}});
+  }
+
+  template <class F>
+  json attendi(F condizione) {
+    for (;;) {
+      json j = server.ricevi();
+      if (condizione(j)) return j;
+    }
+  }
+
+  // Both texts' diagnostics after the change to version v of `uri`, with
+  // no error among them.
+  void pubblicate(const std::string& uri, int64_t v) {
+    bool questo = false, altro = false;
+    while (!questo || !altro) {
+      json j = server.ricevi();
+      if (j.value("method", "") != "textDocument/publishDiagnostics") continue;
+      const json& p = j["params"];
+      for (const json& d : p["diagnostics"]) {
+        if (d.value("severity", 0) == 1) fallisce("an error in the benchmark's texts: " + testo_json(d));
+      }
+      if (p["uri"] == uri && p.value("version", int64_t{0}) == v) questo = true;
+      if (p["uri"] != uri) altro = true;
+    }
+  }
+
+  // One character typed at the end of the train text's first line, or taken
+  // away again.
+  void modifica() {
+    ++versione;
+    const bool aggiungi = versione % 2 == 0;
+    const int32_t c = 10;  // after "[generale]"
+    json cambio{{"range", {{"start", {{"line", 0}, {"character", c}}}, {"end", {{"line", 0}, {"character", aggiungi ? c : c + 1}}}}},
+                {"text", aggiungi ? " " : ""}};
+    server.invia(json{{"jsonrpc", "2.0"},
+                      {"method", "textDocument/didChange"},
+                      {"params", {{"textDocument", {{"uri", uri_treno}, {"version", versione}}},
+                                  {"contentChanges", json::array({cambio})}}}});
+    pubblicate(uri_treno, versione);
+  }
+};
+
+void BM_lsp_modifica(benchmark::State& state) {
+  const auto chilometri = static_cast<int32_t>(state.range(0));
+  sessione s(chilometri);
+  for (auto _ : state) s.modifica();
+  state.SetLabel(chilometri == 0 ? std::string("built-in pair") : std::to_string(chilometri) + " km");
+}
+
+BENCHMARK(BM_lsp_modifica)->Arg(0)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+void BM_lsp_memoria(benchmark::State& state) {
+  for (auto _ : state) {
+    sessione s(0);
+    for (int i = 0; i < 10; ++i) s.modifica();
+    const long dopo_10 = s.server.memoria_kb();
+    for (int i = 10; i < 1000; ++i) s.modifica();
+    const long dopo_1000 = s.server.memoria_kb();
+    state.counters["rss_10_kB"] = static_cast<double>(dopo_10);
+    state.counters["rss_1000_kB"] = static_cast<double>(dopo_1000);
+    state.counters["crescita_kB"] = static_cast<double>(dopo_1000 - dopo_10);
+  }
+}
+
+BENCHMARK(BM_lsp_memoria)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
