@@ -12,6 +12,29 @@
 
 namespace {
 
+// How many of the types t[0..n) are each of the three the file holds. The
+// counts of a stretch of at most 255 elements fit a byte, so that each stretch
+// is counted sixteen or more types at a time.
+struct conti_tipi {
+  size_t doppi = 0, interi = 0, vuoti = 0;
+};
+conti_tipi conta_tipi(const uint8_t* t, size_t n) {
+  conti_tipi c;
+  for (size_t i = 0; i < n;) {
+    const size_t fine = std::min(n, i + 255);
+    uint8_t d = 0, k = 0, v = 0;
+    for (; i < fine; ++i) {
+      d = static_cast<uint8_t>(d + (t[i] == variante_doppio));
+      k = static_cast<uint8_t>(k + (t[i] == variante_intero));
+      v = static_cast<uint8_t>(v + (t[i] == variante_vuota));
+    }
+    c.doppi += d;
+    c.interi += k;
+    c.vuoti += v;
+  }
+  return c;
+}
+
 // The size of the line profile file, after checking every element: an
 // element the file cannot hold throws before a byte is produced.
 size_t dimensione_file_linea(const profilo_linea& p) {
@@ -23,10 +46,10 @@ size_t dimensione_file_linea(const profilo_linea& p) {
     }
     const uint8_t* tipi = p.tipi[c].data();
     const double* valori = p.valori[c].data();
-    const auto quanti = [&](uint8_t tipo) { return static_cast<size_t>(std::count(tipi, tipi + punti, tipo)); };
-    const size_t doppi = quanti(variante_doppio);
-    const size_t interi = quanti(variante_intero);
-    const size_t vuoti = quanti(variante_vuota);
+    const conti_tipi conti = conta_tipi(tipi, punti);
+    const size_t doppi = conti.doppi;
+    const size_t interi = conti.interi;
+    const size_t vuoti = conti.vuoti;
     if (doppi + interi + vuoti != punti) {
       for (size_t i = 0; i < punti; ++i) {
         if (tipi[i] != variante_doppio && tipi[i] != variante_intero && tipi[i] != variante_vuota) {

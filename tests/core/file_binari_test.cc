@@ -183,6 +183,12 @@ TEST(FileLinea, RefusesWhatItCannotWrite) {
   EXPECT_THROW(byte_file_linea(m.profilo), errore_esecuzione);
 
   EXPECT_EQ(byte_file_linea(profilo_linea{}), "");
+
+  // Far into a plan longer than the stretches its types are counted in.
+  m.lunghezza_estesa = 1000;
+  alloca_profilo(m);
+  m.profilo.tipi[0][700] = 8;
+  EXPECT_THROW(byte_file_linea(m.profilo), errore_esecuzione);
 }
 
 fs::path cartella_di_prova(const char* nome) {
@@ -245,6 +251,7 @@ TEST(ScriviFileBinari, ALongLineFileComesOutWhole) {
   EXPECT_EQ(b, byte_file_linea(m.profilo));
   const size_t punti = 257001;
   ASSERT_EQ(b.size(), 20 * punti - 56);
+  EXPECT_EQ(file_binari(m).front().dimensione, b.size());
   // First coordinate of point 200000, then second coordinate of point 250000.
   const size_t x = 8 + (200000 - 2) * 10;
   const size_t y = (8 + (punti - 4) * 10 + 4) + 8 + (250000 - 2) * 10;

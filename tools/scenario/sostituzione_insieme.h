@@ -21,8 +21,8 @@ inline file_insieme file_di_byte(std::string nome, std::string_view byte) {
 }
 
 // Puts a whole set of files into the folder of `disco`, or none of them: every
-// file is first written to a temporary beside it and the old ones are copied
-// aside; only then is each one replaced. When a replacement fails, the files
+// file is first written to a temporary beside it and the old ones are kept
+// aside (a second name for them, or a copy); only then is each one replaced. When a replacement fails, the files
 // already replaced get their old content back (a file that was not there is
 // removed again), so the folder holds the earlier complete set. Returns an
 // empty text, or what went wrong: the file, the cause, what to do.
