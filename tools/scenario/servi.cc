@@ -161,14 +161,14 @@ esecuzione_comando definisci_serve(CLI::App& sub, flussi io) {
   sub.add_option("texts", o->testi, "the line text, then the train text")->type_name("LINE_TEXT TRAIN_TEXT");
   CLI::Option* uscita =
       sub.add_option("-o,--output", o->uscita, "the folder to write the binary files into")->type_name("OUTDIR");
-  sub.add_option("--port", o->porta, "the port to listen on (0: any free one; the address printed says which)")
+  sub.add_option("--port", o->porta, "the port (0: any free one, printed)")
       ->type_name("N")
       ->default_val(8417);
-  sub.add_option("--host", o->host, "the address to listen on (default 127.0.0.1: this machine only)")
+  sub.add_option("--host", o->host, "the address to listen on (127.0.0.1: this machine)")
       ->type_name("ADDR");
   sub.add_flag("--open", o->apri, "open the preview in the default browser");
   sub.add_option("--editor-url", o->editor,
-                 "the link that opens a message's place in an editor; {path}, {line} and {column} are filled in")
+                 "a message's link to an editor, from {path} {line} {column}")
       ->type_name("TEMPLATE")
       ->default_val(o->editor);
   CLI::Option* scenario = sub.add_option("--scenario", o->scenario, "the scenario name (overrides the file names)")
@@ -176,7 +176,7 @@ esecuzione_comando definisci_serve(CLI::App& sub, flussi io) {
   CLI::Option* codice =
       sub.add_option("--train-code", o->codice, "the train code (overrides the train text's name)")->type_name("CODE");
   sub.add_option("--encoding", o->codifica, "auto (the default), windows-1252 or utf-8")->type_name("ENC");
-  sub.add_flag("--strict", o->severo, "count warnings as errors: no file written, the last good map stays");
+  sub.add_flag("--strict", o->severo, "count warnings as errors: no file written");
   sub.add_flag("--write-on-error", o->scrivi_con_errore, "write the files even with an error, as the builder does");
   sub.footer(piede_serve);
   return [o, io, uscita, scenario, codice] {
