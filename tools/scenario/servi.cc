@@ -168,7 +168,7 @@ esecuzione_comando definisci_serve(CLI::App& sub, flussi io) {
       ->type_name("ADDR");
   sub.add_flag("--open", o->apri, "open the preview in the default browser");
   sub.add_option("--editor-url", o->editor,
-                 "a message's link to an editor, from {path} {line} {column}")
+                 "a message's editor link: {path} {line} {column}")
       ->type_name("TEMPLATE")
       ->default_val(o->editor);
   CLI::Option* scenario = sub.add_option("--scenario", o->scenario, "the scenario name (overrides the file names)")
