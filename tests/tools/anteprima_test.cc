@@ -13,6 +13,8 @@
 #include <thread>
 
 #include "scenario/anteprima_http.h"
+#include "scenario/comando.h"
+#include "scenario/osserva.h"
 #include "scenario/compilazione_autore.h"
 #include "scenario/disegno_mappa.h"
 #include "scenario/provenienza_mappa.h"
@@ -253,6 +255,69 @@ TEST(Preview, EveryObjectOfTheMapNamesItsRecord) {
   }
   // A map drawn from files has no provenance: its drawing is as before.
   EXPECT_EQ(disegna_mappa(senza).svg.find("data-"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+prova::uscita esegui_serve(const std::vector<std::string>& argomenti) {
+  return prova::esegui([](const std::vector<std::string>& a, std::ostream& out,
+                          std::ostream& err) { return esegui_comando("serve", a, out, err); },
+                       argomenti);
+}
+
+TEST(Preview, AFailedCompileKeepsTheLastGoodMapAndSaysWhy) {
+  compilato buono;
+  stato_anteprima s({});
+  esito_giro e;
+  e.compilato = true;
+  const std::string primo = s.registra(buono.c, {e, "compiled", 5ms});
+  EXPECT_NE(primo.find("\"failed\":false"), std::string::npos) << primo;
+  EXPECT_NE(primo.find("\"map_generation\":1"), std::string::npos) << primo;
+  const std::string mappa_buona = s.mappa("");
+
+  // The same texts with a curve's start spoiled: error 25 at its line.
+  compilato rotto;
+  rotto.c = compilazione_autore{};
+  richiesta_compilazione r;
+  r.percorso_linea = rotto.dir.scrivi("Morsalo_Torvia_linea.txt",
+                                      prova::modificato(prova::testo_linea_incorporato(), {{"28300", "28300x"}}));
+  r.percorso_treno = rotto.dir.scrivi("Morsalo_Torvia_R20417-.txt", prova::testo_treno_incorporato());
+  ASSERT_FALSE(prepara_compilazione(r, rotto.c));
+  std::string perche;
+  ASSERT_TRUE(esegui_compilazione(rotto.c, 1, perche));
+  e.fallito = true;
+  const std::string secondo = s.registra(rotto.c, {e, "compiled, 1 error", 5ms});
+  EXPECT_NE(secondo.find("\"failed\":true"), std::string::npos) << secondo;
+  EXPECT_NE(secondo.find("\"map_generation\":1"), std::string::npos) << secondo;
+  EXPECT_NE(secondo.find("Morsalo_Torvia_linea.txt:20:11: error 25"), std::string::npos) << secondo;
+  EXPECT_EQ(s.mappa(""), mappa_buona);
+  EXPECT_NE(s.diagnostiche().find("\"numero_errore\":25"), std::string::npos);
+  // A part of the map is drawn from the same good compile.
+  EXPECT_NE(s.mappa("from=20&to=30").find("drawn from 20.000 km to 30.000 km"), std::string::npos);
+}
+
+TEST(Preview, UsageErrorsEndServeAtOnce) {
+  prova::cartella_temporanea dir;
+  const std::string l = dir.scrivi("Morsalo_Torvia_linea.txt", prova::testo_linea_incorporato());
+  const std::string t = dir.scrivi("Morsalo_Torvia_R20417-.txt", prova::testo_treno_incorporato());
+  banco_server occupato;  // a port in use
+  const struct {
+    std::vector<std::string> argomenti;
+    std::string detto;
+  } casi[] = {
+      {{l}, "a line text and a train text are needed"},
+      {{l, t, "--port", "70000"}, "--port takes 0 to 65535"},
+      {{l, t, "--editor-url", "myeditor://{line}"}, "--editor-url must hold {path}"},
+      {{l, t, "--host", "not-an-address", "--port", "0"}, "is not an IP address"},
+      {{l, t, "--port", std::to_string(occupato.server.porta())}, "cannot listen on 127.0.0.1:"},
+  };
+  for (const auto& c : casi) {
+    const prova::uscita u = esegui_serve(c.argomenti);
+    EXPECT_EQ(u.stato, 2) << c.detto;
+    EXPECT_NE(u.err.find(c.detto), std::string::npos) << u.err;
+  }
 }
 
 }  // namespace

@@ -304,7 +304,11 @@ bool server_anteprima::avvia(std::string& perche) {
   }
   const tcp::endpoint e(a, s_->o.porta);
   s_->accettore.open(e.protocol(), ec);
+#ifndef _WIN32
+  // A restart right after a stop finds the port free. (On Windows the same
+  // option would let another program take a port in use.)
   if (!ec) s_->accettore.set_option(asio::socket_base::reuse_address(true), ec);
+#endif
   if (!ec) s_->accettore.bind(e, ec);
   if (!ec) s_->accettore.listen(asio::socket_base::max_listen_connections, ec);
   if (ec) {
