@@ -207,6 +207,24 @@ def main():
             assert d.find_elements(By.CSS_SELECTOR, "#map .highlight[data-line='%d']" % riga)
             foto(d, o.artefatti, "5_centred.png")
 
+            # The wheel zooms about the pointer, a drag moves along the line;
+            # each redraws the part in view.
+            from selenium.webdriver.common.actions.wheel_input import ScrollOrigin
+            piano = d.find_element(By.CSS_SELECTOR, "#map svg")
+            caricate = d.execute_script("return window.__anteprima.loads")
+            ActionChains(d).scroll_from_origin(ScrollOrigin.from_element(piano), 0, -120).perform()
+            attendi(d, lambda d: d.execute_script("return window.__anteprima.loads") > caricate)
+            zoom = d.execute_script("return window.__anteprima.view")
+            assert zoom["to"] - zoom["from"] < vista["to"] - vista["from"], (zoom, vista)
+            caricate = d.execute_script("return window.__anteprima.loads")
+            piano = d.find_element(By.CSS_SELECTOR, "#map svg")
+            ActionChains(d).click_and_hold(piano).move_by_offset(-150, 0).move_by_offset(-150, 0).release().perform()
+            attendi(d, lambda d: d.execute_script("return window.__anteprima.loads") > caricate)
+            mosso = d.execute_script("return window.__anteprima.view")
+            assert mosso["from"] > zoom["from"] and abs((mosso["to"] - mosso["from"]) - (zoom["to"] - zoom["from"])) < 2, \
+                (mosso, zoom)
+            assert "drawn from %.3f km" % (mosso["from"] / 1000) in d.find_element(By.CSS_SELECTOR, "#map svg").text
+
             # Back to good, then the timing.
             e = evento(d)["generation"]
             scrivi(linea, buono)
