@@ -41,6 +41,9 @@
     if (!svg || svg.nodeName !== 'svg') return;
     svg.removeAttribute('width');
     svg.removeAttribute('height');
+    // The page's own tooltip names an object's record: the drawing's native
+    // one would show beside it.
+    for (const t of svg.querySelectorAll('[data-kind] > title')) t.remove();
     const alto = window.scrollY;
     const vecchio = mappa.querySelector('svg');
     const nuovo = document.importNode(svg, true);
