@@ -137,6 +137,12 @@ int esegui_serve(const opzioni_serve& o, std::ostream& out, std::ostream& err) {
   if (!di_questa_macchina(o.host)) {
     err << "scenario serve: warning: listening on " << o.host
         << ": other machines can reach the preview and read the texts' diagnostics" << std::endl;
+    if (o.host == "0.0.0.0" || o.host == "::") {
+      // No request names a wildcard: only the loopback names pass the Host check.
+      err << "scenario serve: note: requests are answered only when addressed to 127.0.0.1, localhost or [::1];"
+             " give --host this machine's own address to be reached by it"
+          << std::endl;
+    }
   }
   s.dopo_giro = [&](compilazione_autore& c, const resoconto_giro& r) { server.pubblica(stato.registra(c, r)); };
 
