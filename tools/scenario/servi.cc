@@ -131,7 +131,12 @@ int esegui_serve(const opzioni_serve& o, std::ostream& out, std::ostream& err) {
     err << "scenario serve: " << perche << "\n";
     return 2;
   }
-  const std::string nome_host = o.host.find(':') != std::string::npos ? "[" + o.host + "]" : o.host;
+  // On a wildcard address the preview is opened through the loopback one,
+  // which the Host check answers.
+  const std::string nome_host = o.host == "0.0.0.0" ? "127.0.0.1"
+                                : o.host == "::"    ? "[::1]"
+                                : o.host.find(':') != std::string::npos ? "[" + o.host + "]"
+                                                                        : o.host;
   const std::string indirizzo = "http://" + nome_host + ":" + std::to_string(server.porta()) + "/";
   out << "serving the preview at " << indirizzo << std::endl;
   if (!di_questa_macchina(o.host)) {
