@@ -20,12 +20,14 @@ if(SCENARIO_INSTALLA_PACCHETTI)
   endif()
 endif()
 
-# CLI11 and nlohmann-json are header-only. The headers are taken from the
+# CLI11, nlohmann-json and Boost (Beast and Asio, for the preview's server) are
+# header-only. The headers are taken from the
 # system's include folder through a folder of links holding only them, so that
 # the MinGW cross build finds them too without seeing the rest of /usr/include.
 set(SCENARIO_INTESTAZIONI_DEBIAN ${CMAKE_BINARY_DIR}/intestazioni_debian)
 file(MAKE_DIRECTORY ${SCENARIO_INTESTAZIONI_DEBIAN})
-foreach(coppia "CLI;CLI/CLI.hpp;libcli11-dev" "nlohmann;nlohmann/json.hpp;nlohmann-json3-dev")
+foreach(coppia "CLI;CLI/CLI.hpp;libcli11-dev" "nlohmann;nlohmann/json.hpp;nlohmann-json3-dev"
+               "boost;boost/beast.hpp;libboost-dev")
   list(GET coppia 0 cartella)
   list(GET coppia 1 intestazione)
   list(GET coppia 2 pacchetto)

@@ -15,6 +15,7 @@
 #include "scenario/lsp.h"
 #include "scenario/mappa.h"
 #include "scenario/osserva.h"
+#include "scenario/servi.h"
 #include "scenario/spiega.h"
 #include "scenario/verifica.h"
 #include "versione.h"
@@ -140,6 +141,8 @@ const std::vector<voce_comando>& comandi_scenario() {
        "check LINE_TEXT TRAIN_TEXT [options]", definisci_check},
       {"watch", "compile again on every save of the texts, and redraw the map",
        "watch LINE_TEXT TRAIN_TEXT -o OUTDIR [--map FILE.svg] [options]", definisci_watch},
+      {"serve", "watch the texts and show each compile live in the browser",
+       "serve LINE_TEXT TRAIN_TEXT [-o OUTDIR] [--port N] [options]", definisci_serve},
       {"inspect", "show what a compiled .sim, .dat or _linea.dat holds", "inspect FILE... [--json]",
        definisci_inspect},
       {"map", "draw the line, its objects and its profiles as SVG", "map DIR|FILES -o MAP.svg", definisci_map},

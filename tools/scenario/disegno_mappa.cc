@@ -7,7 +7,9 @@
 #include "scenario/formato.h"
 #include "scenario/grafici_mappa.h"
 #include "scenario/oggetti_mappa.h"
+#include "model/conversioni.h"
 #include "scenario/piano_mappa.h"
+#include "scenario/provenienza_mappa.h"
 #include "scenario/svg.h"
 #include "text/codifica.h"
 
@@ -26,6 +28,7 @@ const char* const colore_segnale = "#c62828";
 const char* const colore_rallentamento = "#ef6c00";
 const char* const colore_cartello = "#1565c0";
 const char* const colore_indicatore = "#2e7d32";
+const char* const colore_curva = "#6a1b9a";
 
 std::string n(double v) { return numero_svg(v); }
 
@@ -45,13 +48,16 @@ struct gruppo_celle {
   p2 dove;
 };
 
-std::vector<gruppo_celle> aggrega(const std::vector<int32_t>& celle, const piano& pn, const finestra_mappa& f) {
+// With `unisci` false (a map that names each object's record) every marker
+// stands alone.
+std::vector<gruppo_celle> aggrega(const std::vector<int32_t>& celle, const piano& pn, const finestra_mappa& f,
+                                  bool unisci) {
   std::vector<gruppo_celle> g;
   for (int32_t k : celle) {
     const int64_t m = int64_t{k} * metri_per_cella;
     if (!f.contiene(m)) continue;
     const p2 q = pn.a_metro(m);
-    if (!g.empty() && std::hypot(q.x - g.back().dove.x, q.y - g.back().dove.y) < raggio_aggregato) {
+    if (unisci && !g.empty() && std::hypot(q.x - g.back().dove.x, q.y - g.back().dove.y) < raggio_aggregato) {
       g.back().ultima = k;
       ++g.back().quante;
       continue;
@@ -79,6 +85,11 @@ double disegna_piano(scrittore_svg& svg, const vista_scenario& s, const piano& p
   const double y0 = alto + spazio_sopra;
   std::vector<richiesta_etichetta> etichette;
   auto assoluto = [&](p2 q) { return p2{sinistra + q.x, y0 + q.y}; };
+  const provenienza_mappa* pv = s.provenienza;
+  auto dati = [&](int32_t k, const char* genere) {
+    return pv ? dati_record(pv, origine_di(pv->traccia, k), genere, int64_t{k} * metri_per_cella, k)
+              : std::vector<attributo_svg>{};
+  };
 
   svg.apri("g", {{"id", "plan"}, {"transform", formato("translate(%.1f %.1f)", sinistra, y0)}});
   for (const auto& t : pn.tratti(passo_piano)) {
@@ -96,25 +107,37 @@ double disegna_piano(scrittore_svg& svg, const vista_scenario& s, const piano& p
     if (tratto.size() == 1) tratto.push_back(tratto[0]);
     svg.vuoto("polyline", {{"fill", "none"}, {"stroke", colore_rallentamento}, {"stroke-width", "7"},
                            {"stroke-linecap", "round"}, {"stroke-opacity", "0.8"}, {"points", polilinea(tratto)}},
-              titolo_cella(s, r[0]));
+              titolo_cella(s, r[0]), dati(r[0], "rallentamento"));
     etichette.push_back({assoluto(tratto.front()), formato("%d km/h", s.celle[static_cast<size_t>(r[0])].valore),
                          priorita_etichetta::altro});
   }
-  auto quadrati = [&](const std::vector<int32_t>& celle, const char* colore, const char* nomi) {
-    for (const gruppo_celle& g : aggrega(celle, pn, f)) {
+  auto quadrati = [&](const std::vector<int32_t>& celle, const char* colore, const char* nomi, const char* genere) {
+    for (const gruppo_celle& g : aggrega(celle, pn, f, !pv)) {
       const double lato = g.quante > 1 ? 7 : 5;
       svg.vuoto("rect", {{"x", n(g.dove.x - lato / 2)}, {"y", n(g.dove.y - lato / 2)}, {"width", n(lato)},
                          {"height", n(lato)}, {"fill", colore}},
-                titolo_gruppo(s, g, nomi));
+                titolo_gruppo(s, g, nomi), dati(g.prima, genere));
     }
   };
-  quadrati(o.avvisi, colore_rallentamento, "slowdown warning points");
-  quadrati(o.cartelli, colore_cartello, "sign boards");
-  quadrati(o.indicatori, colore_indicatore, "indicator boards");
-  for (const gruppo_celle& g : aggrega(o.segnali, pn, f)) {
+  quadrati(o.avvisi, colore_rallentamento, "slowdown warning points", "rallentamento");
+  quadrati(o.cartelli, colore_cartello, "sign boards", "cartello_indicatore");
+  quadrati(o.indicatori, colore_indicatore, "indicator boards", "indicatori_vmax");
+  for (const gruppo_celle& g : aggrega(o.segnali, pn, f, !pv)) {
     svg.vuoto("circle", {{"cx", n(g.dove.x)}, {"cy", n(g.dove.y)}, {"r", g.quante > 1 ? "4" : "3"},
                          {"fill", colore_segnale}},
-              titolo_gruppo(s, g, "signals"));
+              titolo_gruppo(s, g, "signals"), dati(g.prima, "segnale"));
+  }
+  // The curves, where each begins: only a map that names records marks them.
+  if (pv) {
+    for (const record_in_posizione& r : record_del_genere(*pv, "curva")) {
+      if (!f.contiene(r.posizione) || r.posizione > int64_t{INT32_MAX}) continue;
+      const p2 q = pn.a_metro(r.posizione);
+      svg.vuoto("path", {{"d", formato("M%.1f,%.1f l3,-7 l3,7 z", q.x - 3, q.y - 3)}, {"fill", colore_curva},
+                         {"fill-opacity", "0.7"}},
+                formato("curve from %jd m (%s), %jd m long", static_cast<intmax_t>(r.posizione),
+                        km(r.posizione).c_str(), static_cast<intmax_t>(r.valore)),
+                dati_record(pv, r.record, "curva", r.posizione, CLng(static_cast<double>(r.posizione) / 50.0)));
+    }
   }
   // Sign texts as labels, where they fit.
   for (int32_t k : o.cartelli) {
@@ -142,7 +165,9 @@ double disegna_piano(scrittore_svg& svg, const vista_scenario& s, const piano& p
     const p2 q = pn.a_metro(st.posizione);
     svg.vuoto("circle", {{"cx", n(q.x)}, {"cy", n(q.y)}, {"r", "5"}, {"fill", "white"}, {"stroke", "black"},
                          {"stroke-width", "1.5"}},
-              titolo_stazione(st));
+              titolo_stazione(st),
+              dati_record(pv, record_della_stazione(pv, st.record), "stazione", st.posizione,
+                          st.posizione / metri_per_cella));
     etichette.push_back({assoluto(q), cp1252_a_utf8(st.p->testo), priorita_etichetta::stazione});
   }
   svg.chiudi();

@@ -16,10 +16,15 @@
 // What is drawn, from decoded files or straight from a compiled model. The
 // line profile may be missing: the drawing then holds only what lies along
 // the line.
+struct provenienza_mappa;
 struct vista_scenario {
   const tabella_punti& punti;
   const std::vector<cella>& celle;  // at least two cells, as every cell file holds
   const profilo_linea* profilo = nullptr;
+  // For a map drawn from a compile: every object carries the place of its
+  // record, and the curves and the changes of gradient, speed and adhesion
+  // are marked too (provenienza_mappa.h).
+  const provenienza_mappa* provenienza = nullptr;
 };
 
 struct opzioni_disegno {

@@ -6,7 +6,9 @@
 
 #include "scenario/etichette.h"
 #include "scenario/formato.h"
+#include "model/conversioni.h"
 #include "scenario/piano_mappa.h"
+#include "scenario/provenienza_mappa.h"
 #include "text/codifica.h"
 
 using namespace misure_mappa;
@@ -22,6 +24,8 @@ struct serie {
   const char* titolo;
   std::vector<int> valori;  // one a cell
   const char* colore;
+  // The records whose changes it shows, for a map that names records ("pendenza", ...).
+  const char* genere = nullptr;
 };
 
 // The step path of `valori` over cells k0 to k1.
@@ -50,7 +54,7 @@ std::string gradini(const std::vector<int>& valori, size_t k0, size_t k1, const 
 // drawn under the series in its own colour (the speed limit the slowdowns
 // dip from).
 double grafico(scrittore_svg& svg, const serie& s, const std::vector<int>* sotto, size_t k0, size_t k1,
-               const finestra_mappa& f, double alto) {
+               const finestra_mappa& f, double alto, const provenienza_mappa* pv) {
   int v_min = 0, v_max = 0;
   for (size_t k = k0; k <= k1; ++k) {
     v_min = std::min(v_min, s.valori[k]);
@@ -79,6 +83,20 @@ double grafico(scrittore_svg& svg, const serie& s, const std::vector<int>* sotto
   }
   svg.vuoto("path", {{"class", "profile"}, {"fill", "none"}, {"stroke", s.colore}, {"stroke-width", "1.5"},
                      {"d", gradini(s.valori, k0, k1, f, y)}});
+  // Each change a record made, at the step it made, on the value the cells hold.
+  if (pv && s.genere) {
+    for (const record_in_posizione& r : record_del_genere(*pv, s.genere)) {
+      if (!f.contiene(r.posizione) || r.posizione > int64_t{INT32_MAX}) continue;
+      const int32_t k = CLng(static_cast<double>(r.posizione) / 50.0);
+      if (k < static_cast<int32_t>(k0) || k > static_cast<int32_t>(k1)) continue;
+      svg.vuoto("circle", {{"class", "change"}, {"cx", n(f.x(static_cast<double>(r.posizione)))},
+                           {"cy", n(y(s.valori[static_cast<size_t>(k)]))}, {"r", "3"}, {"fill", "white"},
+                           {"stroke", s.colore}, {"stroke-width", "1.5"}},
+                formato("%s %jd from %jd m (%s)", s.genere, static_cast<intmax_t>(r.valore),
+                        static_cast<intmax_t>(r.posizione), km(r.posizione).c_str()),
+                dati_record(pv, r.record, s.genere, r.posizione, k));
+    }
+  }
   svg.chiudi();
   return y0 + altezza_grafico + 22;
 }
@@ -98,6 +116,7 @@ double disegna_grafici(scrittore_svg& svg, const vista_scenario& s, const oggett
   while (k1 > k0 && c[k1].velocita == 0 && c[k1].pendenza == 0 && c[k1].aderenza == 0) --k1;
 
   std::vector<stazione_mappa> stazioni = stazioni_di(s.punti);
+  const provenienza_mappa* pv = s.provenienza;
   double y = alto;
   if (con_nomi) {
     y += spazio_nomi;
@@ -106,7 +125,9 @@ double disegna_grafici(scrittore_svg& svg, const vista_scenario& s, const oggett
       if (!f.contiene(st.posizione)) continue;
       const double x = f.x(st.posizione);
       svg.vuoto("circle", {{"cx", n(x)}, {"cy", n(y)}, {"r", "4"}, {"fill", "white"}, {"stroke", "black"}},
-                titolo_stazione(st));
+                titolo_stazione(st),
+                dati_record(pv, record_della_stazione(pv, st.record), "stazione", st.posizione,
+                            st.posizione / metri_per_cella));
       nomi.push_back({{x, y}, cp1252_a_utf8(st.p->testo), priorita_etichetta::stazione});
     }
     disposizione_etichette d = disponi_etichette(std::move(nomi), {0, alto, larghezza_svg, spazio_nomi});
@@ -131,7 +152,7 @@ double disegna_grafici(scrittore_svg& svg, const vista_scenario& s, const oggett
       in_forza[k] = std::min(in_forza[k], v);
     }
   }
-  y = grafico(svg, {"speed limit (km/h)", std::move(in_forza), "#6a1b9a"}, &limite, k0, k1, f, y);
+  y = grafico(svg, {"speed limit (km/h)", std::move(in_forza), "#6a1b9a", "velocita"}, &limite, k0, k1, f, y, pv);
   // The dips named, where they are.
   for (const auto& r : o.rallentamenti) {
     const int64_t da = int64_t{r[0]} * metri_per_cella, a = int64_t{r[1]} * metri_per_cella;
@@ -142,10 +163,12 @@ double disegna_grafici(scrittore_svg& svg, const vista_scenario& s, const oggett
                        {"width", n(x1 - x0)}, {"height", n(altezza_grafico)}, {"fill", colore_rallentamento},
                        {"fill-opacity", "0.12"}},
               formato("slowdown %d km/h from %s to %s", c[static_cast<size_t>(r[0])].valore, km(da).c_str(),
-                      km(a).c_str()));
+                      km(a).c_str()),
+              pv ? dati_record(pv, origine_di(pv->traccia, r[0]), "rallentamento", da, r[0])
+                 : std::vector<attributo_svg>{});
   }
-  y = grafico(svg, {"gradient (per mille)", std::move(pendenza), "#00695c"}, nullptr, k0, k1, f, y);
-  y = grafico(svg, {"adhesion", std::move(aderenza), "#4e342e"}, nullptr, k0, k1, f, y);
+  y = grafico(svg, {"gradient (per mille)", std::move(pendenza), "#00695c", "pendenza"}, nullptr, k0, k1, f, y, pv);
+  y = grafico(svg, {"adhesion", std::move(aderenza), "#4e342e", "aderenza"}, nullptr, k0, k1, f, y, pv);
 
   // The stations and the end of the line across the charts.
   for (const stazione_mappa& st : stazioni) {

@@ -82,7 +82,7 @@ esito_giro giro_watch(const impostazioni_watch& s, std::ostream& out) {
     e.fallito = con_errore(c) || (s.severo && !c.avvisi.empty());
     const bool trattenuti = e.fallito && !s.scrivi_con_errore;
     archivio_disco disco(percorso_utf8(s.uscita));
-    if (!trattenuti) {
+    if (!trattenuti && !s.uscita.empty()) {
       // The files go in as one set, or none: a failure leaves the earlier set.
       std::vector<std::string> scritti;
       const std::string no = sostituisci_file_compilazione(c, disco, scritti);
@@ -126,6 +126,7 @@ esito_giro giro_watch(const impostazioni_watch& s, std::ostream& out) {
   }
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - inizio);
   out << ora_locale() << " " << verdetto << " in " << ms.count() << " ms\n" << diagnostiche.str() << std::flush;
+  if (s.dopo_giro) s.dopo_giro(c, {e, verdetto, ms});
   return e;
 }
 

@@ -6,6 +6,8 @@
 // either text, prints each compile's verdict and diagnostics, writes the
 // files by the kept-files rule and redraws the map, until Ctrl-C.
 
+#include <chrono>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -13,12 +15,23 @@
 #include "scenario/comando.h"
 #include "scenario/compilazione_autore.h"
 
+struct esito_giro;
+// What a round tells whoever follows it besides the console (the preview).
+struct resoconto_giro {
+  const esito_giro& esito;
+  std::string verdetto;  // as the round's line says it, without the time
+  std::chrono::milliseconds durata{0};
+};
+
 struct impostazioni_watch {
   richiesta_compilazione richiesta;
-  std::string uscita;                 // OUTDIR, UTF-8
+  std::string uscita;                 // OUTDIR, UTF-8; empty: no file written
   std::optional<std::string> mappa;   // FILE.svg, UTF-8
   bool severo = false;
   bool scrivi_con_errore = false;
+  // Called at the end of each round, after its line is printed, with its
+  // compile (which it may take: the round is done with it).
+  std::function<void(compilazione_autore& c, const resoconto_giro& r)> dopo_giro;
 };
 
 // What one round did.

@@ -40,15 +40,19 @@ std::string testo_xml(std::string_view utf8) {
 
 std::string numero_svg(double v) { return formato("%.1f", v); }
 
-void scrittore_svg::inizio(std::string_view nome, attributi_svg a) {
+void scrittore_svg::inizio(std::string_view nome, attributi_svg a, const std::vector<attributo_svg>* dati) {
   out_ += '<';
   out_ += nome;
-  for (const attributo_svg& x : a) {
+  auto metti = [this](const attributo_svg& x) {
     out_ += ' ';
     out_ += x.first;
     out_ += "=\"";
     out_ += testo_xml(x.second);
     out_ += '"';
+  };
+  for (const attributo_svg& x : a) metti(x);
+  if (dati) {
+    for (const attributo_svg& x : *dati) metti(x);
   }
 }
 
@@ -67,7 +71,12 @@ void scrittore_svg::chiudi() {
 }
 
 void scrittore_svg::vuoto(std::string_view nome, attributi_svg a, std::string_view titolo) {
-  inizio(nome, a);
+  vuoto(nome, a, titolo, {});
+}
+
+void scrittore_svg::vuoto(std::string_view nome, attributi_svg a, std::string_view titolo,
+                          const std::vector<attributo_svg>& dati) {
+  inizio(nome, a, &dati);
   if (titolo.empty()) {
     out_ += "/>\n";
     return;

@@ -33,13 +33,15 @@ class scrittore_svg {
   // <nome attributi.../>, or with a <title> (a tooltip) inside when `titolo`
   // is not empty.
   void vuoto(std::string_view nome, attributi_svg a, std::string_view titolo = {});
+  // The same, with `dati` after the attributes (the data-* of what it draws).
+  void vuoto(std::string_view nome, attributi_svg a, std::string_view titolo, const std::vector<attributo_svg>& dati);
   // <nome attributi...>testo</nome>
   void testo(std::string_view nome, attributi_svg a, std::string_view testo_utf8);
   // A <text> element.
   void testo(attributi_svg a, std::string_view testo_utf8) { testo("text", a, testo_utf8); }
 
  private:
-  void inizio(std::string_view nome, attributi_svg a);
+  void inizio(std::string_view nome, attributi_svg a, const std::vector<attributo_svg>* dati = nullptr);
   std::string& out_;
   std::vector<std::string> aperti_;
 };

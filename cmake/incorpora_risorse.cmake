@@ -1,0 +1,23 @@
+# Writes USCITA, a C++ source defining risorsa_anteprima() over the files
+# FILE (names apart by commas), each as an array of its bytes, so no text in them needs
+# quoting. Run at build time: a change in a file rebuilds the tool.
+set(testo "// Generated from tools/scenario/anteprima by cmake/incorpora_risorse.cmake.\n")
+string(APPEND testo "#include \"scenario/risorse_anteprima.h\"\n\nnamespace {\n")
+string(REPLACE "," ";" FILE "${FILE}")
+set(voci "")
+set(i 0)
+foreach(f ${FILE})
+  file(READ ${f} esadecimale HEX)
+  string(LENGTH "${esadecimale}" lunghezza)
+  math(EXPR byte "${lunghezza} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," esadecimale "${esadecimale}")
+  string(REGEX REPLACE "((0x[0-9a-f][0-9a-f],){24})" "\\1\n" esadecimale "${esadecimale}")
+  get_filename_component(nome ${f} NAME)
+  string(APPEND testo "const unsigned char r${i}[] = {\n${esadecimale}0};\n")
+  string(APPEND voci "  if (nome == \"${nome}\") return {reinterpret_cast<const char*>(r${i}), ${byte}};\n")
+  math(EXPR i "${i} + 1")
+endforeach()
+string(APPEND testo "}  // namespace\n\nstd::string_view risorsa_anteprima(std::string_view nome) {\n${voci}  return {};\n}\n")
+file(WRITE ${USCITA}.nuovo "${testo}")
+execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different ${USCITA}.nuovo ${USCITA})
+file(REMOVE ${USCITA}.nuovo)

@@ -1,0 +1,199 @@
+#include "scenario/servi.h"
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "scenario/anteprima_http.h"
+#include "scenario/osserva.h"
+#include "scenario/percorsi.h"
+#include "scenario/sorveglianza.h"
+#include "scenario/stato_anteprima.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#else
+#include <spawn.h>
+extern char** environ;
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const descrizione_serve =
+    "Runs the loop of 'watch' (a compile at the start and on every save of either\n"
+    "text, the files written into OUTDIR by the kept-files rule) and serves a live\n"
+    "preview for the browser: the map and profiles of the last good compile, whose\n"
+    "objects show their record on hover, the diagnostics with their places, and a\n"
+    "status line. The page follows every compile without being reloaded; after a\n"
+    "failed one the last good map stays under a banner with the error. Without -o\n"
+    "no file is written. Ctrl-C stops it.";
+
+const char* const piede_serve =
+    "The preview is for this machine: it listens on 127.0.0.1 unless --host says\n"
+    "otherwise, answers only requests addressed to 127.0.0.1, localhost or [::1]\n"
+    "(or the --host address) with its port, and serves its six resources alone:\n"
+    "/, /app.js, /app.css, /map.svg, /diagnostics.json and /events.\n"
+    "\n"
+    "exit status:\n"
+    "  0  stopped with Ctrl-C\n"
+    "  2  usage error, OUTDIR cannot be made, or the address cannot be listened on\n";
+
+struct opzioni_serve {
+  std::vector<std::string> testi;
+  std::string uscita, scenario, codice;
+  std::string codifica = "auto";
+  std::string host = "127.0.0.1";
+  int porta = 8417;
+  std::string editor = "vscode://file/{path}:{line}:{column}";
+  bool apri = false, severo = false, scrivi_con_errore = false;
+  bool con_uscita = false, con_scenario = false, con_codice = false;
+};
+
+bool di_questa_macchina(const std::string& h) {
+  return h.rfind("127.", 0) == 0 || h == "::1";
+}
+
+// The default browser on `indirizzo`, without a shell in between.
+void apri_browser(const std::string& indirizzo, std::ostream& err) {
+#ifdef _WIN32
+  const std::wstring w = percorso_utf8(indirizzo).wstring();
+  const auto r = reinterpret_cast<intptr_t>(ShellExecuteW(nullptr, L"open", w.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  if (r <= 32) err << "scenario serve: cannot open the browser; open " << indirizzo << "\n";
+#else
+  std::string comando = "xdg-open";
+  std::string copia = indirizzo;
+  char* argv[] = {comando.data(), copia.data(), nullptr};
+  pid_t pid = 0;
+  if (posix_spawnp(&pid, "xdg-open", nullptr, nullptr, argv, environ) != 0) {
+    err << "scenario serve: cannot open the browser (xdg-open); open " << indirizzo << "\n";
+  }
+#endif
+}
+
+int esegui_serve(const opzioni_serve& o, std::ostream& out, std::ostream& err) {
+  auto uso = [&err](const std::string& perche) { return uso_sbagliato("serve", perche, err); };
+  if (o.testi.size() != 2) {
+    return uso(o.testi.size() < 2 ? "a line text and a train text are needed"
+                                  : "only a line text and a train text are served");
+  }
+  if (o.porta < 0 || o.porta > 65535) return uso("--port takes 0 to 65535, not " + std::to_string(o.porta));
+  if (o.editor.find("{path}") == std::string::npos) return uso("--editor-url must hold {path}");
+  impostazioni_watch s;
+  s.richiesta.percorso_linea = o.testi[0];
+  s.richiesta.percorso_treno = o.testi[1];
+  if (o.con_scenario) s.richiesta.scenario = o.scenario;
+  if (o.con_codice) s.richiesta.codice_treno = o.codice;
+  const std::optional<codifica_richiesta> k = codifica_da_nome(o.codifica);
+  if (!k) return uso("unknown encoding '" + o.codifica + "' (auto, windows-1252 or utf-8)");
+  s.richiesta.codifica = *k;
+  s.severo = o.severo;
+  s.scrivi_con_errore = o.scrivi_con_errore;
+  {
+    nomi_scenario nomi;
+    const std::string perche = deriva_nomi(s.richiesta.percorso_linea, s.richiesta.percorso_treno,
+                                           s.richiesta.scenario, s.richiesta.codice_treno, nomi);
+    if (!perche.empty()) return uso(perche);
+  }
+  std::error_code ec;
+  if (o.con_uscita) {
+    const fs::path cartella = percorso_utf8(o.uscita);
+    if (fs::exists(cartella, ec) && !fs::is_directory(cartella, ec)) {
+      err << "scenario serve: cannot write into " << o.uscita << ": it is not a folder\n";
+      return 2;
+    }
+    fs::create_directories(cartella, ec);
+    if (ec) {
+      err << "scenario serve: cannot create the folder " << o.uscita << ": " << ec.message() << "\n";
+      return 2;
+    }
+    s.uscita = o.uscita;
+  }
+
+  impostazioni_anteprima ia;
+  ia.modello_editor = o.editor;
+  ia.severo = o.severo;
+  for (const std::string& t : o.testi) {
+    const std::u8string u = fs::absolute(percorso_utf8(t), ec).lexically_normal().generic_u8string();
+    ia.percorsi[t] = std::string(u.begin(), u.end());
+  }
+  stato_anteprima stato(std::move(ia));
+  opzioni_server_anteprima os;
+  os.indirizzo = o.host;
+  os.porta = static_cast<uint16_t>(o.porta);
+  server_anteprima server(os, {[&stato](std::string_view q) { return stato.mappa(q); },
+                               [&stato] { return stato.diagnostiche(); }});
+  std::string perche;
+  if (!server.avvia(perche)) {
+    err << "scenario serve: " << perche << "\n";
+    return 2;
+  }
+  // On a wildcard address the preview is opened through the loopback one,
+  // which the Host check answers.
+  const std::string nome_host = o.host == "0.0.0.0" ? "127.0.0.1"
+                                : o.host == "::"    ? "[::1]"
+                                : o.host.find(':') != std::string::npos ? "[" + o.host + "]"
+                                                                        : o.host;
+  const std::string indirizzo = "http://" + nome_host + ":" + std::to_string(server.porta()) + "/";
+  out << "serving the preview at " << indirizzo << std::endl;
+  if (!di_questa_macchina(o.host)) {
+    err << "scenario serve: warning: listening on " << o.host
+        << ": other machines can reach the preview and read the texts' diagnostics" << std::endl;
+    if (o.host == "0.0.0.0" || o.host == "::") {
+      // No request names a wildcard: only the loopback names pass the Host check.
+      err << "scenario serve: note: requests are answered only when addressed to 127.0.0.1, localhost or [::1];"
+             " give --host this machine's own address to be reached by it"
+          << std::endl;
+    }
+  }
+  s.dopo_giro = [&](compilazione_autore& c, const resoconto_giro& r) { server.pubblica(stato.registra(c, r)); };
+
+  opzioni_sorveglianza w;
+  w.file = {percorso_utf8(o.testi[0]), percorso_utf8(o.testi[1])};
+  w.nomi = o.testi;
+  std::atomic<bool> fermo{false};
+  fermo_su_interruzione ctrl_c(fermo);
+  if (o.apri) apri_browser(indirizzo, err);
+  err << "watching " << o.testi[0] << " and " << o.testi[1] << "; Ctrl-C stops" << std::endl;
+  sorveglia(w, [&] { giro_watch(s, out); }, fermo, err);
+  server.ferma();
+  err << "stopped" << std::endl;
+  return 0;
+}
+
+}  // namespace
+
+esecuzione_comando definisci_serve(CLI::App& sub, flussi io) {
+  auto o = std::make_shared<opzioni_serve>();
+  sub.description(descrizione_serve);
+  sub.add_option("texts", o->testi, "the line text, then the train text")->type_name("LINE_TEXT TRAIN_TEXT");
+  CLI::Option* uscita =
+      sub.add_option("-o,--output", o->uscita, "the folder to write the binary files into")->type_name("OUTDIR");
+  sub.add_option("--port", o->porta, "the port (0: any free one, printed)")
+      ->type_name("N")
+      ->default_val(8417);
+  sub.add_option("--host", o->host, "the address to listen on (127.0.0.1: this machine)")
+      ->type_name("ADDR");
+  sub.add_flag("--open", o->apri, "open the preview in the default browser");
+  sub.add_option("--editor-url", o->editor,
+                 "a message's editor link: {path} {line} {column}")
+      ->type_name("TEMPLATE")
+      ->default_val(o->editor);
+  CLI::Option* scenario = sub.add_option("--scenario", o->scenario, "the scenario name (overrides the file names)")
+                              ->type_name("NAME");
+  CLI::Option* codice =
+      sub.add_option("--train-code", o->codice, "the train code (overrides the train text's name)")->type_name("CODE");
+  sub.add_option("--encoding", o->codifica, "auto (the default), windows-1252 or utf-8")->type_name("ENC");
+  sub.add_flag("--strict", o->severo, "count warnings as errors: no file written");
+  sub.add_flag("--write-on-error", o->scrivi_con_errore, "write the files even with an error, as the builder does");
+  sub.footer(piede_serve);
+  return [o, io, uscita, scenario, codice] {
+    o->con_uscita = uscita->count() > 0;
+    o->con_scenario = scenario->count() > 0;
+    o->con_codice = codice->count() > 0;
+    return esegui_serve(*o, io.out, io.err);
+  };
+}
