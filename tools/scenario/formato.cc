@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <ctime>
 
 std::string formato(const char* f, ...) {
   va_list a;
@@ -14,4 +15,19 @@ std::string formato(const char* f, ...) {
   if (n > 0) std::vsnprintf(s.data(), s.size() + 1, f, b);
   va_end(b);
   return s;
+}
+
+std::string ora_locale() {
+  const std::time_t t = std::time(nullptr);
+  std::tm tm{};
+#ifdef _WIN32
+  localtime_s(&tm, &t);
+#else
+  localtime_r(&t, &tm);
+#endif
+  return formato("%02d:%02d:%02d", tm.tm_hour, tm.tm_min, tm.tm_sec);
+}
+
+std::string quanti(size_t n, const char* uno, const char* molti) {
+  return std::to_string(n) + " " + (n == 1 ? uno : molti);
 }

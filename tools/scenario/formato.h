@@ -1,6 +1,7 @@
 #ifndef SCENARIO_TOOLS_FORMATO_H
 #define SCENARIO_TOOLS_FORMATO_H
 
+#include <cstddef>
 #include <string>
 
 // printf into a std::string.
@@ -11,6 +12,18 @@ std::string formato(const char* f, ...) __attribute__((format(gnu_printf, 1, 2))
 std::string formato(const char* f, ...) __attribute__((format(printf, 1, 2)));
 #else
 std::string formato(const char* f, ...);
+// The local time of day, "12:03:41", as each compile's line starts.
+std::string ora_locale();
+
+// "1 error", "2 errors".
+std::string quanti(size_t n, const char* uno, const char* molti);
+
 #endif
+
+// The local time of day, "12:03:41", as each compile's line starts.
+std::string ora_locale();
+
+// "1 error", "2 errors".
+std::string quanti(size_t n, const char* uno, const char* molti);
 
 #endif

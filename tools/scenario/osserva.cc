@@ -40,27 +40,10 @@ const char* const piede_watch =
     "  2  usage error, or OUTDIR cannot be made\n";
 
 struct opzioni_watch {
-  std::vector<std::string> testi;
-  std::string uscita, mappa, scenario, codice;
-  std::string codifica = "auto";
-  bool severo = false, scrivi_con_errore = false;
-  bool con_uscita = false, con_mappa = false, con_scenario = false, con_codice = false;
+  opzioni_giro giro;
+  std::string uscita, mappa;
+  bool con_uscita = false, con_mappa = false;
 };
-
-std::string ora_locale() {
-  const std::time_t t = std::time(nullptr);
-  std::tm tm{};
-#ifdef _WIN32
-  localtime_s(&tm, &t);
-#else
-  localtime_r(&t, &tm);
-#endif
-  return formato("%02d:%02d:%02d", tm.tm_hour, tm.tm_min, tm.tm_sec);
-}
-
-std::string quanti(size_t n, const char* uno, const char* molti) {
-  return std::to_string(n) + " " + (n == 1 ? uno : molti);
-}
 
 int esegui_watch(const opzioni_watch& o, std::ostream& out, std::ostream& err);
 
@@ -130,27 +113,63 @@ esito_giro giro_watch(const impostazioni_watch& s, std::ostream& out) {
   return e;
 }
 
+void definisci_opzioni_giro(CLI::App& sub, opzioni_giro& o) {
+  o.opzione_scenario = sub.add_option("--scenario", o.scenario, "the scenario name (overrides the file names)")
+                           ->type_name("NAME");
+  o.opzione_codice =
+      sub.add_option("--train-code", o.codice, "the train code (overrides the train text's name)")->type_name("CODE");
+  sub.add_option("--encoding", o.codifica, "auto (the default), windows-1252 or utf-8")->type_name("ENC");
+  sub.add_flag("--strict", o.severo, "count warnings as errors: no file written");
+  sub.add_flag("--write-on-error", o.scrivi_con_errore, "write the files even with an error, as the builder does");
+}
+
+std::optional<std::string> imposta_giro(const opzioni_giro& o, impostazioni_watch& s) {
+  s.richiesta.percorso_linea = o.testi[0];
+  s.richiesta.percorso_treno = o.testi[1];
+  if (o.opzione_scenario && o.opzione_scenario->count() > 0) s.richiesta.scenario = o.scenario;
+  if (o.opzione_codice && o.opzione_codice->count() > 0) s.richiesta.codice_treno = o.codice;
+  const std::optional<codifica_richiesta> k = codifica_da_nome(o.codifica);
+  if (!k) return "unknown encoding '" + o.codifica + "' (auto, windows-1252 or utf-8)";
+  s.richiesta.codifica = *k;
+  s.severo = o.severo;
+  s.scrivi_con_errore = o.scrivi_con_errore;
+  // The names are checked once: a usage error ends the command before it
+  // starts watching.
+  nomi_scenario nomi;
+  const std::string perche = deriva_nomi(s.richiesta.percorso_linea, s.richiesta.percorso_treno,
+                                         s.richiesta.scenario, s.richiesta.codice_treno, nomi);
+  if (!perche.empty()) return perche;
+  return std::nullopt;
+}
+
+bool prepara_uscita(const char* comando, const std::string& uscita, std::ostream& err) {
+  std::error_code ec;
+  const fs::path cartella = percorso_utf8(uscita);
+  if (fs::exists(cartella, ec) && !fs::is_directory(cartella, ec)) {
+    err << "scenario " << comando << ": cannot write into " << uscita << ": it is not a folder\n";
+    return false;
+  }
+  fs::create_directories(cartella, ec);
+  if (ec) {
+    err << "scenario " << comando << ": cannot create the folder " << uscita << ": " << ec.message() << "\n";
+    return false;
+  }
+  return true;
+}
+
 esecuzione_comando definisci_watch(CLI::App& sub, flussi io) {
   auto o = std::make_shared<opzioni_watch>();
   sub.description(descrizione_watch);
-  sub.add_option("texts", o->testi, "the line text, then the train text")->type_name("LINE_TEXT TRAIN_TEXT");
+  sub.add_option("texts", o->giro.testi, "the line text, then the train text")->type_name("LINE_TEXT TRAIN_TEXT");
   CLI::Option* uscita =
       sub.add_option("-o,--output", o->uscita, "the folder to write the binary files into")->type_name("OUTDIR");
   CLI::Option* mappa =
       sub.add_option("--map", o->mappa, "redraw this SVG map after every compile")->type_name("FILE.svg");
-  CLI::Option* scenario = sub.add_option("--scenario", o->scenario, "the scenario name (overrides the file names)")
-                              ->type_name("NAME");
-  CLI::Option* codice =
-      sub.add_option("--train-code", o->codice, "the train code (overrides the train text's name)")->type_name("CODE");
-  sub.add_option("--encoding", o->codifica, "auto (the default), windows-1252 or utf-8")->type_name("ENC");
-  sub.add_flag("--strict", o->severo, "count warnings as errors: no file written");
-  sub.add_flag("--write-on-error", o->scrivi_con_errore, "write the files even with an error, as the builder does");
+  definisci_opzioni_giro(sub, o->giro);
   sub.footer(piede_watch);
-  return [o, io, uscita, mappa, scenario, codice] {
+  return [o, io, uscita, mappa] {
     o->con_uscita = uscita->count() > 0;
     o->con_mappa = mappa->count() > 0;
-    o->con_scenario = scenario->count() > 0;
-    o->con_codice = codice->count() > 0;
     return esegui_watch(*o, io.out, io.err);
   };
 }
@@ -159,35 +178,20 @@ namespace {
 
 int esegui_watch(const opzioni_watch& o, std::ostream& out, std::ostream& err) {
   auto uso = [&err](const std::string& perche) { return uso_sbagliato("watch", perche, err); };
-  if (o.testi.size() != 2) {
-    return uso(o.testi.size() < 2 ? "a line text and a train text are needed"
-                                  : "only a line text and a train text are watched");
+  const std::vector<std::string>& testi = o.giro.testi;
+  if (testi.size() != 2) {
+    return uso(testi.size() < 2 ? "a line text and a train text are needed"
+                                : "only a line text and a train text are watched");
   }
   if (!o.con_uscita) return uso("no output folder given (-o OUTDIR)");
   impostazioni_watch s;
-  s.richiesta.percorso_linea = o.testi[0];
-  s.richiesta.percorso_treno = o.testi[1];
-  if (o.con_scenario) s.richiesta.scenario = o.scenario;
-  if (o.con_codice) s.richiesta.codice_treno = o.codice;
-  const std::optional<codifica_richiesta> k = codifica_da_nome(o.codifica);
-  if (!k) return uso("unknown encoding '" + o.codifica + "' (auto, windows-1252 or utf-8)");
-  s.richiesta.codifica = *k;
+  if (const std::optional<std::string> perche = imposta_giro(o.giro, s)) return uso(*perche);
   s.uscita = o.uscita;
   if (o.con_mappa) s.mappa = o.mappa;
-  s.severo = o.severo;
-  s.scrivi_con_errore = o.scrivi_con_errore;
-  // The names are checked once: a usage error ends the command before it
-  // starts watching.
-  {
-    nomi_scenario nomi;
-    const std::string perche = deriva_nomi(s.richiesta.percorso_linea, s.richiesta.percorso_treno,
-                                           s.richiesta.scenario, s.richiesta.codice_treno, nomi);
-    if (!perche.empty()) return uso(perche);
-  }
   // The map must never take the place of a text it is drawn from.
   std::error_code ec;
   if (o.con_mappa) {
-    for (const std::string& t : o.testi) {
+    for (const std::string& t : testi) {
       const fs::path m = fs::absolute(percorso_utf8(o.mappa), ec).lexically_normal();
       if (m == fs::absolute(percorso_utf8(t), ec).lexically_normal() ||
           fs::equivalent(percorso_utf8(o.mappa), percorso_utf8(t), ec)) {
@@ -195,23 +199,14 @@ int esegui_watch(const opzioni_watch& o, std::ostream& out, std::ostream& err) {
       }
     }
   }
-  const fs::path cartella = percorso_utf8(o.uscita);
-  if (fs::exists(cartella, ec) && !fs::is_directory(cartella, ec)) {
-    err << "scenario watch: cannot write into " << o.uscita << ": it is not a folder\n";
-    return 2;
-  }
-  fs::create_directories(cartella, ec);
-  if (ec) {
-    err << "scenario watch: cannot create the folder " << o.uscita << ": " << ec.message() << "\n";
-    return 2;
-  }
+  if (!prepara_uscita("watch", o.uscita, err)) return 2;
 
   opzioni_sorveglianza w;
-  w.file = {percorso_utf8(o.testi[0]), percorso_utf8(o.testi[1])};
-  w.nomi = o.testi;
+  w.file = {percorso_utf8(testi[0]), percorso_utf8(testi[1])};
+  w.nomi = testi;
   std::atomic<bool> fermo{false};
   fermo_su_interruzione ctrl_c(fermo);
-  err << "watching " << o.testi[0] << " and " << o.testi[1] << "; Ctrl-C stops" << std::endl;
+  err << "watching " << testi[0] << " and " << testi[1] << "; Ctrl-C stops" << std::endl;
   sorveglia(w, [&] { giro_watch(s, out); }, fermo, err);
   err << "stopped" << std::endl;
   return 0;

@@ -11,6 +11,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "scenario/comando.h"
 #include "scenario/compilazione_autore.h"
@@ -46,6 +47,27 @@ struct esito_giro {
 // the kept-files rule, draws the map; prints to `out` a line with the time,
 // the verdict and the time it took, then the diagnostics.
 esito_giro giro_watch(const impostazioni_watch& s, std::ostream& out);
+
+// The options of a round that watch and serve share, as given.
+struct opzioni_giro {
+  std::vector<std::string> testi;  // the line text, then the train text
+  std::string scenario, codice;
+  std::string codifica = "auto";
+  bool severo = false, scrivi_con_errore = false;
+  CLI::Option* opzione_scenario = nullptr;  // given or not, once parsed
+  CLI::Option* opzione_codice = nullptr;
+};
+
+// Adds --scenario, --train-code, --encoding, --strict and --write-on-error.
+void definisci_opzioni_giro(CLI::App& sub, opzioni_giro& o);
+
+// The round's request and rules from the shared options (two texts given);
+// the words of a usage error, or nothing.
+std::optional<std::string> imposta_giro(const opzioni_giro& o, impostazioni_watch& s);
+
+// OUTDIR, made when it is not there; false, with the reason said after
+// "scenario COMMAND: ", when it cannot be.
+bool prepara_uscita(const char* comando, const std::string& uscita, std::ostream& err);
 
 esecuzione_comando definisci_watch(CLI::App& sub, flussi io);
 

@@ -43,14 +43,13 @@ const char* const piede_serve =
     "  2  usage error, OUTDIR cannot be made, or the address cannot be listened on\n";
 
 struct opzioni_serve {
-  std::vector<std::string> testi;
-  std::string uscita, scenario, codice;
-  std::string codifica = "auto";
+  opzioni_giro giro;
+  std::string uscita;
   std::string host = "127.0.0.1";
   int porta = 8417;
   std::string editor = "vscode://file/{path}:{line}:{column}";
-  bool apri = false, severo = false, scrivi_con_errore = false;
-  bool con_uscita = false, con_scenario = false, con_codice = false;
+  bool apri = false;
+  bool con_uscita = false;
 };
 
 bool di_questa_macchina(const std::string& h) {
@@ -76,47 +75,25 @@ void apri_browser(const std::string& indirizzo, std::ostream& err) {
 
 int esegui_serve(const opzioni_serve& o, std::ostream& out, std::ostream& err) {
   auto uso = [&err](const std::string& perche) { return uso_sbagliato("serve", perche, err); };
-  if (o.testi.size() != 2) {
-    return uso(o.testi.size() < 2 ? "a line text and a train text are needed"
+  const std::vector<std::string>& testi = o.giro.testi;
+  if (testi.size() != 2) {
+    return uso(testi.size() < 2 ? "a line text and a train text are needed"
                                   : "only a line text and a train text are served");
   }
   if (o.porta < 0 || o.porta > 65535) return uso("--port takes 0 to 65535, not " + std::to_string(o.porta));
   if (o.editor.find("{path}") == std::string::npos) return uso("--editor-url must hold {path}");
   impostazioni_watch s;
-  s.richiesta.percorso_linea = o.testi[0];
-  s.richiesta.percorso_treno = o.testi[1];
-  if (o.con_scenario) s.richiesta.scenario = o.scenario;
-  if (o.con_codice) s.richiesta.codice_treno = o.codice;
-  const std::optional<codifica_richiesta> k = codifica_da_nome(o.codifica);
-  if (!k) return uso("unknown encoding '" + o.codifica + "' (auto, windows-1252 or utf-8)");
-  s.richiesta.codifica = *k;
-  s.severo = o.severo;
-  s.scrivi_con_errore = o.scrivi_con_errore;
-  {
-    nomi_scenario nomi;
-    const std::string perche = deriva_nomi(s.richiesta.percorso_linea, s.richiesta.percorso_treno,
-                                           s.richiesta.scenario, s.richiesta.codice_treno, nomi);
-    if (!perche.empty()) return uso(perche);
-  }
+  if (const std::optional<std::string> perche = imposta_giro(o.giro, s)) return uso(*perche);
   std::error_code ec;
   if (o.con_uscita) {
-    const fs::path cartella = percorso_utf8(o.uscita);
-    if (fs::exists(cartella, ec) && !fs::is_directory(cartella, ec)) {
-      err << "scenario serve: cannot write into " << o.uscita << ": it is not a folder\n";
-      return 2;
-    }
-    fs::create_directories(cartella, ec);
-    if (ec) {
-      err << "scenario serve: cannot create the folder " << o.uscita << ": " << ec.message() << "\n";
-      return 2;
-    }
+    if (!prepara_uscita("serve", o.uscita, err)) return 2;
     s.uscita = o.uscita;
   }
 
   impostazioni_anteprima ia;
   ia.modello_editor = o.editor;
-  ia.severo = o.severo;
-  for (const std::string& t : o.testi) {
+  ia.severo = o.giro.severo;
+  for (const std::string& t : testi) {
     const std::u8string u = fs::absolute(percorso_utf8(t), ec).lexically_normal().generic_u8string();
     ia.percorsi[t] = std::string(u.begin(), u.end());
   }
@@ -152,12 +129,12 @@ int esegui_serve(const opzioni_serve& o, std::ostream& out, std::ostream& err) {
   s.dopo_giro = [&](compilazione_autore& c, const resoconto_giro& r) { server.pubblica(stato.registra(c, r)); };
 
   opzioni_sorveglianza w;
-  w.file = {percorso_utf8(o.testi[0]), percorso_utf8(o.testi[1])};
-  w.nomi = o.testi;
+  w.file = {percorso_utf8(testi[0]), percorso_utf8(testi[1])};
+  w.nomi = testi;
   std::atomic<bool> fermo{false};
   fermo_su_interruzione ctrl_c(fermo);
   if (o.apri) apri_browser(indirizzo, err);
-  err << "watching " << o.testi[0] << " and " << o.testi[1] << "; Ctrl-C stops" << std::endl;
+  err << "watching " << testi[0] << " and " << testi[1] << "; Ctrl-C stops" << std::endl;
   sorveglia(w, [&] { giro_watch(s, out); }, fermo, err);
   server.ferma();
   err << "stopped" << std::endl;
@@ -169,7 +146,7 @@ int esegui_serve(const opzioni_serve& o, std::ostream& out, std::ostream& err) {
 esecuzione_comando definisci_serve(CLI::App& sub, flussi io) {
   auto o = std::make_shared<opzioni_serve>();
   sub.description(descrizione_serve);
-  sub.add_option("texts", o->testi, "the line text, then the train text")->type_name("LINE_TEXT TRAIN_TEXT");
+  sub.add_option("texts", o->giro.testi, "the line text, then the train text")->type_name("LINE_TEXT TRAIN_TEXT");
   CLI::Option* uscita =
       sub.add_option("-o,--output", o->uscita, "the folder to write the binary files into")->type_name("OUTDIR");
   sub.add_option("--port", o->porta, "the port (0: any free one, printed)")
@@ -182,18 +159,10 @@ esecuzione_comando definisci_serve(CLI::App& sub, flussi io) {
                  "a message's editor link: {path} {line} {column}")
       ->type_name("TEMPLATE")
       ->default_val(o->editor);
-  CLI::Option* scenario = sub.add_option("--scenario", o->scenario, "the scenario name (overrides the file names)")
-                              ->type_name("NAME");
-  CLI::Option* codice =
-      sub.add_option("--train-code", o->codice, "the train code (overrides the train text's name)")->type_name("CODE");
-  sub.add_option("--encoding", o->codifica, "auto (the default), windows-1252 or utf-8")->type_name("ENC");
-  sub.add_flag("--strict", o->severo, "count warnings as errors: no file written");
-  sub.add_flag("--write-on-error", o->scrivi_con_errore, "write the files even with an error, as the builder does");
+  definisci_opzioni_giro(sub, o->giro);
   sub.footer(piede_serve);
-  return [o, io, uscita, scenario, codice] {
+  return [o, io, uscita] {
     o->con_uscita = uscita->count() > 0;
-    o->con_scenario = scenario->count() > 0;
-    o->con_codice = codice->count() > 0;
     return esegui_serve(*o, io.out, io.err);
   };
 }

@@ -13,21 +13,6 @@
 
 namespace {
 
-std::string ora_locale() {
-  const std::time_t t = std::time(nullptr);
-  std::tm tm{};
-#ifdef _WIN32
-  localtime_s(&tm, &t);
-#else
-  localtime_r(&t, &tm);
-#endif
-  return formato("%02d:%02d:%02d", tm.tm_hour, tm.tm_min, tm.tm_sec);
-}
-
-std::string quanti(size_t n, const char* uno, const char* molti) {
-  return std::to_string(n) + " " + (n == 1 ? uno : molti);
-}
-
 std::string disegna(const compilazione_autore& c, const opzioni_disegno& d) {
   if (c.m.celle.size() < 2) {
     std::string nome = cp1252_a_utf8(c.m.nome_scenario);
