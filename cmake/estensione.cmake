@@ -15,26 +15,10 @@ endif()
 
 set(cartella_estensione ${PROJECT_SOURCE_DIR}/editors/vscode)
 set(moduli_estensione ${CMAKE_BINARY_DIR}/estensione)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
-             ${cartella_estensione}/package.json ${cartella_estensione}/package-lock.json)
-file(SHA256 ${cartella_estensione}/package-lock.json impronta_estensione)
-set(installato "")
-if(EXISTS ${moduli_estensione}/installato)
-  file(READ ${moduli_estensione}/installato installato)
-endif()
-if(NOT installato STREQUAL impronta_estensione)
-  file(REMOVE ${moduli_estensione}/installato)
-  file(COPY ${cartella_estensione}/package.json ${cartella_estensione}/package-lock.json
-       DESTINATION ${moduli_estensione})
-  message(STATUS "Extension test: npm ci --omit=dev in ${moduli_estensione}")
-  execute_process(COMMAND ${SCENARIO_NPM} ci --omit=dev --no-audit --no-fund --loglevel=error
-                  WORKING_DIRECTORY ${moduli_estensione} RESULT_VARIABLE esito OUTPUT_QUIET ERROR_VARIABLE errori
-                  TIMEOUT 600)
-  if(NOT esito EQUAL 0)
-    message(STATUS "Extension test left out: npm ci failed (${esito}): ${errori}")
-    return()
-  endif()
-  file(WRITE ${moduli_estensione}/installato ${impronta_estensione})
+scenario_npm_ci(${cartella_estensione} ${moduli_estensione} perche --omit=dev)
+if(perche)
+  message(STATUS "Extension test left out: ${perche}")
+  return()
 endif()
 
 add_test(NAME Estensione.StartsTheServerOfTheSettingForBothLanguages

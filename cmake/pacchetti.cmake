@@ -115,15 +115,8 @@ endif()
 # built; cmake/estensione_vsix.cmake says what it does.
 option(SCENARIO_PACKAGE_VSIX "Also build the VS Code extension (.vsix) beside the packages (needs node and npm)" OFF)
 if(SCENARIO_PACKAGE_VSIX AND NOT CMAKE_CROSSCOMPILING)
-  find_program(SCENARIO_NODE node)
-  find_program(SCENARIO_NPM npm)
-  if((NOT SCENARIO_NODE OR NOT SCENARIO_NPM) AND SCENARIO_INSTALLA_PACCHETTI)
-    execute_process(COMMAND ${PROJECT_SOURCE_DIR}/scripts/installa-pacchetti grammar)
-    unset(SCENARIO_NODE CACHE)
-    unset(SCENARIO_NPM CACHE)
-    find_program(SCENARIO_NODE node)
-    find_program(SCENARIO_NPM npm)
-  endif()
+  include(${PROJECT_SOURCE_DIR}/cmake/node.cmake)
+  scenario_trova_node()
   if(NOT SCENARIO_NODE OR NOT SCENARIO_NPM)
     message(FATAL_ERROR "The VS Code extension (.vsix) needs node and npm, which are not on the PATH. "
                         "Install them with:\n  sudo apt-get install nodejs npm\n"
