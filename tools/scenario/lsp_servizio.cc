@@ -236,7 +236,8 @@ void gestisci_messaggio(servizio_lsp& s, const std::string& corpo) {
   }
   const bool ha_id = m.is_object() && m.contains("id") &&
                      (m["id"].is_number_integer() || m["id"].is_string());
-  if (!m.is_object() || !m.contains("method") || !m["method"].is_string() || m.value("jsonrpc", "") != "2.0" ||
+  if (!m.is_object() || !m.contains("method") || !m["method"].is_string() || !m.contains("jsonrpc") ||
+      m["jsonrpc"] != "2.0" ||
       (m.contains("id") && !ha_id)) {
     // A response from the client (to nothing we asked) is no request either.
     rispondi_errore(s, ha_id ? m["id"] : json(nullptr), richiesta_non_valida, "not a JSON-RPC 2.0 request");
