@@ -1,7 +1,7 @@
 // The language server as an editor meets it: the real program over pipes.
 //
-// BM_lsp_modifica: from a didChange (one character typed, or taken away) to
-// the publishDiagnostics of both texts of the pair, for the built-in pair (0)
+// BM_lsp_modifica: from a didChange (a line typed into the train text, or
+// taken away) to the publishDiagnostics of both texts of the pair, for the built-in pair (0)
 // and a generated line of state.range(0) km. The server compiles on every
 // change, with no debounce: the figure is all the editor waits.
 //
@@ -151,6 +151,9 @@ struct sessione {
     server.invia(json{{"jsonrpc", "2.0"}, {"id", 1}, {"method", "initialize"}, {"params", {{"capabilities", json::object()}}}});
     attendi([](const json& j) { return j.value("id", 0) == 1; });
     server.invia(json{{"jsonrpc", "2.0"}, {"method", "initialized"}, {"params", json::object()}});
+    const size_t fine = t.treno.rfind("[fine]");
+    if (fine == std::string::npos) fallisce("the train text has no [fine]");
+    for (size_t i = 0; i < fine; ++i) ultima_riga += t.treno[i] == '\n' ? 1 : 0;
     apri(uri_linea, t.linea);
     apri(uri_treno, t.treno);
     // The opening of the train text sends the messages of both texts.
@@ -177,9 +180,10 @@ struct sessione {
   }
 
   // Both texts' diagnostics after the change to version v of `uri`, with
-  // no error among them.
-  void pubblicate(const std::string& uri, int64_t v) {
+  // no error among them; the number of fields on `uri` that match no record.
+  size_t pubblicate(const std::string& uri, int64_t v) {
     bool questo = false, altro = false;
+    size_t avvisi = 0;
     while (!questo || !altro) {
       json j = server.ricevi();
       if (j.value("method", "") != "textDocument/publishDiagnostics") continue;
@@ -187,25 +191,31 @@ struct sessione {
       for (const json& d : p["diagnostics"]) {
         if (d.value("severity", 0) == 1) fallisce("an error in the benchmark's texts: " + testo_json(d));
       }
-      if (p["uri"] == uri && p.value("version", int64_t{0}) == v) questo = true;
+      if (p["uri"] == uri && p.value("version", int64_t{0}) == v) {
+        questo = true;
+        for (const json& d : p["diagnostics"]) avvisi += d.value("code", json(0)) == "record_sconosciuto" ? 1 : 0;
+      }
       if (p["uri"] != uri) altro = true;
     }
+    return avvisi;
   }
 
-  // One character typed at the end of the train text's first line, or taken
-  // away again.
+  // A line with a misspelt keyword typed before the train text's "[fine]",
+  // or taken away again: every change is a compile whose
+  // warnings differ from the last one's.
   void modifica() {
     ++versione;
     const bool aggiungi = versione % 2 == 0;
-    const int32_t c = 10;  // after "[generale]"
-    json cambio{{"range", {{"start", {{"line", 0}, {"character", c}}}, {"end", {{"line", 0}, {"character", aggiungi ? c : c + 1}}}}},
-                {"text", aggiungi ? " " : ""}};
+    json cambio{{"range", {{"start", {{"line", ultima_riga}, {"character", 0}}},
+                           {"end", {{"line", aggiungi ? ultima_riga : ultima_riga + 1}, {"character", 0}}}}},
+                {"text", aggiungi ? "segnal\r\n" : ""}};
     server.invia(json{{"jsonrpc", "2.0"},
                       {"method", "textDocument/didChange"},
                       {"params", {{"textDocument", {{"uri", uri_treno}, {"version", versione}}},
                                   {"contentChanges", json::array({cambio})}}}});
-    pubblicate(uri_treno, versione);
+    if ((pubblicate(uri_treno, versione) > 0) != aggiungi) fallisce("the change was not compiled");
   }
+  int32_t ultima_riga = 0;
 };
 
 void BM_lsp_modifica(benchmark::State& state) {

@@ -13,7 +13,9 @@
 #include "model/errore_esecuzione.h"
 #include "model/nomi_file.h"
 #include "text/lettore_campi.h"
+#include "scenario/json.h"
 #include "scenario/lsp_messaggi.h"
+#include "scenario/lsp_servizio.h"
 
 namespace {
 
@@ -145,4 +147,30 @@ void prova_lsp_lettore(const uint8_t* dati, size_t quanti) {
   }
   // More messages than bytes: the reader did not move on.
   verifica(false);
+}
+
+void prova_lsp_servizio(const uint8_t* dati, size_t quanti) {
+  servizio_lsp s;
+  size_t risposte = 0;
+  s.invia = [&](const std::string& corpo) {
+    // Every message the server sends is JSON-RPC.
+    verifica(json::parse(corpo).contains("jsonrpc"));
+    ++risposte;
+  };
+  gestisci_messaggio(s, R"({"jsonrpc":"2.0","id":0,"method":"initialize","params":{}})");
+  std::istringstream in(std::string(reinterpret_cast<const char*>(dati), quanti));
+  for (size_t giri = 0; giri <= quanti + 1 && !s.finito; ++giri) {
+    lettura_messaggio m = leggi_messaggio(in);
+    if (m.esito == esito_messaggio::fine) break;
+    if (m.esito != esito_messaggio::letto) continue;
+    json j = json::parse(m.corpo, nullptr, false);
+    const json::json_pointer uri("/params/textDocument/uri");
+    if (!j.is_discarded() && j.is_object() && j.contains(uri) && j[uri].is_string()) {
+      std::string u = j[uri];
+      j[uri] = "file:///scenario-fuzz-nowhere/" + u.substr(u.rfind('/') + 1);
+      m.corpo = testo_json(j);
+    }
+    gestisci_messaggio(s, m.corpo);
+  }
+  verifica(risposte >= 1);
 }

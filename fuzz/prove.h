@@ -25,4 +25,9 @@ void prova_file_compilati(const uint8_t* dati, size_t quanti);
 // messages, as many as it holds.
 void prova_lsp_lettore(const uint8_t* dati, size_t quanti);
 
+// Reads the input as framed messages and hands each to the language server,
+// after an initialize: every text it names is put in a folder that does not
+// exist, so that nothing of the disk is read.
+void prova_lsp_servizio(const uint8_t* dati, size_t quanti);
+
 #endif

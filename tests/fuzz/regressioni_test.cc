@@ -37,4 +37,6 @@ TEST(Regressioni, CompiledFileInputs) { ripeti("file_compilati", prova_file_comp
 
 TEST(Regressioni, LanguageServerMessageInputs) { ripeti("lsp_lettore", prova_lsp_lettore); }
 
+TEST(Regressioni, LanguageServerSessionInputs) { ripeti("lsp_servizio", prova_lsp_servizio); }
+
 }  // namespace

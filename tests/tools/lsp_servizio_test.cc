@@ -231,10 +231,21 @@ TEST(LspServizio, PairsAndPartners) {
   EXPECT_EQ(b.diagnostiche(b.treno), json::array());
   EXPECT_EQ(b.diagnostiche(b.linea), json::array());
 
-  // Closed: its messages are cleared, and the file on disk counts again.
+  // Closed: the file on disk counts again, and its messages are those of
+  // the file, without a version.
+  prova::scrivi_file(b.linea, prova::modificato(prova::testo_linea_incorporato(),
+                                                {{"pendenza,  16600", "pendenz,  16600"}}));
   b.notifica("textDocument/didClose", json{{"textDocument", {{"uri", uri_del_percorso(b.linea)}}}});
+  d = b.diagnostiche(b.linea);
+  ASSERT_EQ(d.size(), 1u);
+  EXPECT_EQ(d[0]["code"], "record_sconosciuto");
+  EXPECT_FALSE(b.inviati.back()["params"].contains("version"));
+  EXPECT_EQ(b.diagnostiche(b.treno), json::array());
+
+  // The last open text of the pair closed: nothing stays.
+  b.notifica("textDocument/didClose", json{{"textDocument", {{"uri", uri_del_percorso(b.treno)}}}});
   EXPECT_EQ(b.diagnostiche(b.linea), json::array());
-  EXPECT_FALSE(b.diagnostiche(b.treno).empty());
+  EXPECT_EQ(b.diagnostiche(b.treno), json::array());
 }
 
 TEST(LspServizio, ALineTextAloneIsCheckedAlone) {
@@ -299,6 +310,11 @@ TEST(LspServizio, LifecycleAndBadRequests) {
       {"[]", -32600},
       {R"({"jsonrpc":"1.0","id":3,"method":"x"})", -32600},
       {R"({"jsonrpc":"2.0","id":[3],"method":"x"})", -32600},
+      {R"({"jsonrpc":5,"id":3,"method":"x"})", -32600},
+      {R"({"jsonrpc":"2.0","id":3,"method":5})", -32600},
+      {R"({"id":3,"method":"x"})", -32600},
+      {R"({"jsonrpc":"2.0","id":3,"method":"textDocument/completion","params":"x"})", -32602},
+      {R"({"jsonrpc":"2.0","id":3,"method":"textDocument/codeAction","params":{"textDocument":{"uri":5}}})", -32602},
       {R"({"jsonrpc":"2.0","id":4,"result":null})", -32600},
       {R"({"jsonrpc":"2.0","id":5,"method":"workspace/frob"})", -32601},
       {R"({"jsonrpc":"2.0","id":6,"method":"textDocument/hover","params":{"textDocument":7}})", -32602},

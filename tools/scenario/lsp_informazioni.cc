@@ -231,7 +231,11 @@ json schema_del_testo(const compilazione_lsp& c, const std::string& percorso, un
     }
     if (!g) continue;
     std::string nome = cp1252_a_utf8(r.chiave.testo);
-    if (std::string(g->genere) == "stazione" && r.valori.size() > 1) nome = cp1252_a_utf8(r.valori.back().testo);
+    // A station by its name, a sign by its text.
+    const std::string genere = g->genere;
+    if ((genere == "stazione" || genere == "cartello_indicatore") && r.valori.size() > 1) {
+      nome = cp1252_a_utf8(r.valori.back().testo);
+    }
     const posizione_editor b = fine_record(r);
     json simbolo{{"name", nome.empty() ? std::string(g->genere) : nome},
                  {"detail", std::string(g->genere) + (r.valori.empty() ? "" : " at " + posizione_del_record(r))},

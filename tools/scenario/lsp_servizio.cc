@@ -51,7 +51,10 @@ std::string uri_di(const servizio_lsp& s, const std::string& percorso) {
 std::string cartella(const std::string& percorso) { return percorso.substr(0, percorso.rfind('/') + 1); }
 
 // Compiles the pairs of the open texts in the folder of `percorso` and
-// sends each its diagnostics. A pair is compiled once.
+// sends the diagnostics of both texts of each pair: an open text's with its
+// version, a partner read from disk's without one. A pair is compiled once.
+// A partner that is no longer one, or is closed with no open partner, has
+// its diagnostics taken away.
 void ricompila(servizio_lsp& s, const std::string& percorso) {
   std::map<std::pair<std::string, std::string>, std::shared_ptr<compilazione_lsp>> fatte;
   const auto uri = [&](const std::string& p) { return uri_di(s, p); };
@@ -64,6 +67,25 @@ void ricompila(servizio_lsp& s, const std::string& percorso) {
     s.compilazioni[u] = c;
     notifica(s, "textDocument/publishDiagnostics",
              json{{"uri", d.uri}, {"version", d.versione}, {"diagnostics", diagnostiche_del_testo(*c, d.percorso)}});
+  }
+  std::set<std::string> chiusi;
+  for (const auto& [coppia, c] : fatte) {
+    for (const std::string* p : {&c->linea.percorso, &c->treno.percorso}) {
+      if (p->empty() || aperto_al_percorso(s.documenti, *p) || !chiusi.insert(*p).second) continue;
+      notifica(s, "textDocument/publishDiagnostics",
+               json{{"uri", uri_del_percorso(*p)}, {"diagnostics", diagnostiche_del_testo(*c, *p)}});
+      s.partner_chiusi.insert(*p);
+    }
+  }
+  for (auto i = s.partner_chiusi.begin(); i != s.partner_chiusi.end();) {
+    if (cartella(*i) != cartella(percorso) || chiusi.count(*i)) {
+      ++i;
+      continue;
+    }
+    if (!aperto_al_percorso(s.documenti, *i)) {
+      notifica(s, "textDocument/publishDiagnostics", json{{"uri", uri_del_percorso(*i)}, {"diagnostics", json::array()}});
+    }
+    i = s.partner_chiusi.erase(i);
   }
 }
 
@@ -214,7 +236,8 @@ void gestisci_messaggio(servizio_lsp& s, const std::string& corpo) {
   }
   const bool ha_id = m.is_object() && m.contains("id") &&
                      (m["id"].is_number_integer() || m["id"].is_string());
-  if (!m.is_object() || !m.contains("method") || !m["method"].is_string() || m.value("jsonrpc", "") != "2.0" ||
+  if (!m.is_object() || !m.contains("method") || !m["method"].is_string() || !m.contains("jsonrpc") ||
+      m["jsonrpc"] != "2.0" ||
       (m.contains("id") && !ha_id)) {
     // A response from the client (to nothing we asked) is no request either.
     rispondi_errore(s, ha_id ? m["id"] : json(nullptr), richiesta_non_valida, "not a JSON-RPC 2.0 request");

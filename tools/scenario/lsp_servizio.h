@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "scenario/json.h"
@@ -24,6 +25,8 @@ struct servizio_lsp {
   documenti_aperti documenti;
   // The last compile of each open document's pair, by the document's URI.
   std::map<std::string, std::shared_ptr<compilazione_lsp>> compilazioni;
+  // The texts not open that were sent diagnostics as an open text's partner.
+  std::set<std::string> partner_chiusi;
 };
 
 // Handles one message body (not yet parsed).
