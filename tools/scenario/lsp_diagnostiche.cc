@@ -6,11 +6,6 @@
 
 namespace {
 
-std::string nome_file(const std::string& percorso) {
-  const size_t b = percorso.rfind('/');
-  return b == std::string::npos ? percorso : percorso.substr(b + 1);
-}
-
 json posizione_json(posizione_editor p) { return json{{"line", p.riga}, {"character", p.colonna}}; }
 
 json intervallo_json(const intervallo_editor& i) {
@@ -141,7 +136,7 @@ std::unique_ptr<compilazione_lsp> compila_coppia(const coppia_testi& coppia, con
     cl->treno.percorso = coppia.treno;
     const documento_aperto* d = aperto_al_percorso(aperti, coppia.treno);
     cl->treno.utf8 = d ? d->testo : std::string();
-    std::string nome = nome_file(coppia.treno);
+    std::string nome = nome_del_percorso(coppia.treno);
     nome = nome.substr(0, nome.size() - 5);
     const size_t sotto = nome.rfind('_');
     const std::string linea = sotto == std::string::npos ? std::string("NAME_linea.txt") : nome.substr(0, sotto) + "_linea.txt";

@@ -30,15 +30,29 @@ int cifra_esadecimale(char c) {
   return -1;
 }
 
-std::string cartella(const std::string& percorso) {
-  const size_t b = percorso.rfind('/');
+// Where the folder of a path ends: at its last separator, which on Windows
+// may be either slash.
+size_t fine_cartella(const std::string& percorso) {
+#ifdef _WIN32
+  return percorso.find_last_of("/\\");
+#else
+  return percorso.rfind('/');
+#endif
+}
+
+}  // namespace
+
+std::string cartella_del_percorso(const std::string& percorso) {
+  const size_t b = fine_cartella(percorso);
   return b == std::string::npos ? std::string() : percorso.substr(0, b + 1);
 }
 
-std::string nome(const std::string& percorso) {
-  const size_t b = percorso.rfind('/');
+std::string nome_del_percorso(const std::string& percorso) {
+  const size_t b = fine_cartella(percorso);
   return b == std::string::npos ? percorso : percorso.substr(b + 1);
 }
+
+namespace {
 
 const char* const coda_linea = "_linea.txt";
 const char* const coda_treno = "-.txt";
@@ -88,7 +102,7 @@ std::string uri_del_percorso(const std::string& percorso) {
 }
 
 genere_testo genere_del_file(const std::string& percorso) {
-  const std::string n = nome(percorso);
+  const std::string n = nome_del_percorso(percorso);
   if (finisce_con(n, coda_linea) && n.size() > std::string(coda_linea).size()) return genere_testo::linea;
   if (finisce_con(n, coda_treno)) return genere_testo::treno;
   return genere_testo::nessuno;
@@ -99,15 +113,18 @@ const documento_aperto* aperto_al_percorso(const documenti_aperti& aperti, const
     if (d.percorso == percorso) return &d;
   }
   for (const auto& [uri, d] : aperti) {
-    if (cartella(d.percorso) == cartella(percorso) && stessi_nomi_file(nome(d.percorso), nome(percorso))) return &d;
+    if (cartella_del_percorso(d.percorso) == cartella_del_percorso(percorso) &&
+        stessi_nomi_file(nome_del_percorso(d.percorso), nome_del_percorso(percorso))) {
+      return &d;
+    }
   }
   return nullptr;
 }
 
 coppia_testi coppia_del_file(const std::string& percorso, const documenti_aperti& aperti) {
   coppia_testi c;
-  const std::string dir = cartella(percorso);
-  const std::string n = nome(percorso);
+  const std::string dir = cartella_del_percorso(percorso);
+  const std::string n = nome_del_percorso(percorso);
   switch (genere_del_file(percorso)) {
     case genere_testo::nessuno:
       return c;
@@ -139,7 +156,7 @@ coppia_testi coppia_del_file(const std::string& percorso, const documenti_aperti
         }
       };
       for (const auto& [uri, d] : aperti) {
-        if (cartella(d.percorso) == dir) candidato(nome(d.percorso));
+        if (cartella_del_percorso(d.percorso) == dir) candidato(nome_del_percorso(d.percorso));
       }
       try {
         for (const fs::path& f : file_ordinari(percorso_utf8(dir.empty() ? "." : dir))) {

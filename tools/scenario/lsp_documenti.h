@@ -32,6 +32,11 @@ enum class genere_testo : uint8_t { nessuno, linea, treno };
 // in the suffixes).
 genere_testo genere_del_file(const std::string& percorso);
 
+// The folder of a path, with its last separator ("" for a bare name), and
+// the name after it.
+std::string cartella_del_percorso(const std::string& percorso);
+std::string nome_del_percorso(const std::string& percorso);
+
 // The two texts compiled together. The line text of a train text
 // NAME_CODE-.txt is NAME_linea.txt in its folder (NAME split at CODE's
 // underscore, the last one); the train text of a line text NAME_linea.txt

@@ -48,8 +48,6 @@ std::string uri_di(const servizio_lsp& s, const std::string& percorso) {
   return uri_del_percorso(percorso);
 }
 
-std::string cartella(const std::string& percorso) { return percorso.substr(0, percorso.rfind('/') + 1); }
-
 // Compiles the pairs of the open texts in the folder of `percorso` and
 // sends the diagnostics of both texts of each pair: an open text's with its
 // version, a partner read from disk's without one. A pair is compiled once.
@@ -59,7 +57,7 @@ void ricompila(servizio_lsp& s, const std::string& percorso) {
   std::map<std::pair<std::string, std::string>, std::shared_ptr<compilazione_lsp>> fatte;
   const auto uri = [&](const std::string& p) { return uri_di(s, p); };
   for (const auto& [u, d] : s.documenti) {
-    if (cartella(d.percorso) != cartella(percorso)) continue;
+    if (cartella_del_percorso(d.percorso) != cartella_del_percorso(percorso)) continue;
     const coppia_testi coppia = coppia_del_file(d.percorso, s.documenti);
     if (coppia.linea.empty() && coppia.treno.empty()) continue;
     std::shared_ptr<compilazione_lsp>& c = fatte[{coppia.linea, coppia.treno}];
@@ -78,7 +76,7 @@ void ricompila(servizio_lsp& s, const std::string& percorso) {
     }
   }
   for (auto i = s.partner_chiusi.begin(); i != s.partner_chiusi.end();) {
-    if (cartella(*i) != cartella(percorso) || chiusi.count(*i)) {
+    if (cartella_del_percorso(*i) != cartella_del_percorso(percorso) || chiusi.count(*i)) {
       ++i;
       continue;
     }
