@@ -22,14 +22,12 @@
 #include <fstream>
 #include <string>
 
-#include "line/dati_linea.h"
 #include "model/nomi_file.h"
 #include "scenari_generati.h"
 #include "scenario/json.h"
 #include "text/archivio.h"
 #include "text/codifica.h"
 #include "text/scrittura.h"
-#include "train/dati_treno.h"
 
 namespace {
 
@@ -39,15 +37,6 @@ using orologio = std::chrono::steady_clock;
 [[noreturn]] void fallisce(const std::string& perche) {
   std::fprintf(stderr, "bench_lsp: %s\n", perche.c_str());
   std::exit(EXIT_FAILURE);
-}
-
-testi_scenario testi_incorporati() {
-  modello m;
-  m.nome_scenario = "Banco_Prova";
-  archivio_memoria a;
-  scrivi_elenco(a, "l", elenco_linea());
-  scrivi_elenco(a, "t", elenco_treno());
-  return {a.file["l"], a.file["t"]};
 }
 
 // `scenario lsp` started with its standard input and output on pipes.

@@ -4,8 +4,11 @@
 #include <stdexcept>
 #include <vector>
 
+#include "line/dati_linea.h"
 #include "model/nomi_file.h"
+#include "text/archivio.h"
 #include "text/scrittura.h"
+#include "train/dati_treno.h"
 
 namespace {
 
@@ -145,4 +148,11 @@ modello modello_generato() {
 void deposita_testi(const modello& m, archivio& a, const testi_scenario& t) {
   a.scrivi(nome_testo_linea(m), t.linea);
   a.scrivi(nome_testo_treno(m), t.treno);
+}
+
+testi_scenario testi_incorporati() {
+  archivio_memoria a;
+  scrivi_elenco(a, "l", elenco_linea());
+  scrivi_elenco(a, "t", elenco_treno());
+  return {a.file["l"], a.file["t"]};
 }

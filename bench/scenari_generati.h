@@ -21,6 +21,9 @@ struct testi_scenario {
   std::string treno;
 };
 
+// The built-in scenario's two texts, as the builder writes them.
+testi_scenario testi_incorporati();
+
 // The texts of a line of `chilometri` km (at least 10).
 testi_scenario testi_generati(int32_t chilometri);
 

@@ -24,14 +24,12 @@
 
 #include <unistd.h>
 
-#include "line/dati_linea.h"
 #include "model/nomi_file.h"
 #include "scenari_generati.h"
 #include "scenario/compila.h"
 #include "scenario/osserva.h"
 #include "text/archivio.h"
 #include "text/scrittura.h"
-#include "train/dati_treno.h"
 
 namespace {
 
@@ -70,15 +68,6 @@ std::pair<std::string, std::string> testi_su_disco(const fs::path& cartella, con
   archivio_disco a(cartella);
   deposita_testi(m, a, t);
   return {(cartella / nome_testo_linea(m)).string(), (cartella / nome_testo_treno(m)).string()};
-}
-
-testi_scenario testi_incorporati() {
-  modello m;
-  m.nome_scenario = "Banco_Prova";
-  archivio_memoria a;
-  scrivi_elenco(a, "l", elenco_linea());
-  scrivi_elenco(a, "t", elenco_treno());
-  return {a.file["l"], a.file["t"]};
 }
 
 // The floor: each of `file` (its size) replaced safely in `cartella`, where a

@@ -46,10 +46,7 @@ size_t dimensione_file_linea(const profilo_linea& p) {
     }
     const uint8_t* tipi = p.tipi[c].data();
     const double* valori = p.valori[c].data();
-    const conti_tipi conti = conta_tipi(tipi, punti);
-    const size_t doppi = conti.doppi;
-    const size_t interi = conti.interi;
-    const size_t vuoti = conti.vuoti;
+    const auto [doppi, interi, vuoti] = conta_tipi(tipi, punti);
     if (doppi + interi + vuoti != punti) {
       for (size_t i = 0; i < punti; ++i) {
         if (tipi[i] != variante_doppio && tipi[i] != variante_intero && tipi[i] != variante_vuota) {

@@ -237,7 +237,7 @@ bool sezione_generale(lettura_linea& s) {
       }
       if (r.fine == 0) r.posizione = 0;
     }
-    if (contiene(chiave, "[") && contiene(chiave, "]") && chiave[0] != '-') return true;
+    if (campo_di_sezione(chiave) && chiave[0] != '-') return true;
     if (!riconosciuta) avvisa(s, chiave);
   }
   return true;

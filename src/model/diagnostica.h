@@ -2,6 +2,7 @@
 #define SCENARIO_MODEL_DIAGNOSTICA_H
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,14 @@ struct record_letto {
   // ...), in the order the compile tried them; empty when it matched none.
   std::vector<const char*> generi;
 };
+
+// The record was read as the kind `genere` (one of those tried).
+inline bool letto_come(const record_letto& r, const char* genere) {
+  for (const char* g : r.generi) {
+    if (std::strcmp(g, genere) == 0) return true;
+  }
+  return false;
+}
 
 // No record, no value: the indices below use -1 for "none".
 constexpr int32_t nessuno = -1;

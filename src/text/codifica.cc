@@ -127,6 +127,8 @@ bool contiene(std::string_view campo, std::string_view parola) {
   return campo.find(parola) != std::string_view::npos;
 }
 
+bool campo_di_sezione(std::string_view campo) { return contiene(campo, "[") && contiene(campo, "]"); }
+
 bool contiene_senza_maiuscole(std::string_view campo, std::string_view parola) {
   if (parola.size() > campo.size()) return false;
   for (size_t i = 0; i + parola.size() <= campo.size(); ++i) {

@@ -46,5 +46,7 @@ std::string minuscolo_cp1252(std::string_view testo);
 bool contiene(std::string_view campo, std::string_view parola);
 // Letter case ignored (ASCII letters; keywords are ASCII).
 bool contiene_senza_maiuscole(std::string_view campo, std::string_view parola);
+// A field that holds both "[" and "]" is a section header, not a record.
+bool campo_di_sezione(std::string_view campo);
 
 #endif

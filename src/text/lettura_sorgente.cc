@@ -64,7 +64,7 @@ void lettura_sorgente::letto_come(const char* genere) {
 void lettura_sorgente::avvisa(const std::string& campo) {
   diagnostica* d = m_.traccia;
   if (!d || campo.empty() || d->record.empty()) return;
-  if (contiene(campo, "[") && contiene(campo, "]")) return;
+  if (campo_di_sezione(campo)) return;
   d->avvisi.push_back(record_corrente(*d));
 }
 

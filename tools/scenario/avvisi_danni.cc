@@ -154,14 +154,6 @@ bool di_genere(const record_letto& r, const char* genere) {
   return r.generi.size() == 1 && std::strcmp(r.generi[0], genere) == 0;
 }
 
-bool letto_come(const record_letto& r, const char* genere) {
-  return std::any_of(r.generi.begin(), r.generi.end(), [&](const char* g) { return std::strcmp(g, genere) == 0; });
-}
-
-bool intestazione(std::string_view campo) {
-  return campo.find('[') != std::string_view::npos && campo.find(']') != std::string_view::npos;
-}
-
 // --- Values that change when stored -------------------------------------
 
 void valori_memorizzati(analisi& a, int32_t r) {
@@ -550,12 +542,12 @@ void trappole(analisi& a) {
                    "comment; start the line with \"--\"");
         }
       }
-      if (generale && intestazione(c) && c[0] != '-') generale = false;
+      if (generale && campo_di_sezione(c) && c[0] != '-') generale = false;
     }
     // The last field is never read; a compile that stopped early did not reach it.
     if (ultimo >= 0 && a.m.numero_errore == 0) {
       const record_letto& x = a.record(ultimo);
-      if (x.valori.empty() && !x.chiave.testo.empty() && !intestazione(x.chiave.testo) &&
+      if (x.valori.empty() && !x.chiave.testo.empty() && !campo_di_sezione(x.chiave.testo) &&
           x.chiave.testo.find('-') == std::string::npos) {
         a.avvisa(avviso_ultimo_campo, x.chiave.luogo, x.chiave.testo,
                  " is the last field of the text, and the last field is never read; "

@@ -7,7 +7,6 @@
 #include "scenario/formato.h"
 #include "scenario/grafici_mappa.h"
 #include "scenario/oggetti_mappa.h"
-#include "model/conversioni.h"
 #include "scenario/piano_mappa.h"
 #include "scenario/provenienza_mappa.h"
 #include "scenario/svg.h"
@@ -130,13 +129,13 @@ double disegna_piano(scrittore_svg& svg, const vista_scenario& s, const piano& p
   // The curves, where each begins: only a map that names records marks them.
   if (pv) {
     for (const record_in_posizione& r : record_del_genere(*pv, "curva")) {
-      if (!f.contiene(r.posizione) || r.posizione > int64_t{INT32_MAX}) continue;
+      if (!f.contiene(r.posizione) || r.cella == nessuno) continue;
       const p2 q = pn.a_metro(r.posizione);
       svg.vuoto("path", {{"d", formato("M%.1f,%.1f l3,-7 l3,7 z", q.x - 3, q.y - 3)}, {"fill", colore_curva},
                          {"fill-opacity", "0.7"}},
                 formato("curve from %jd m (%s), %jd m long", static_cast<intmax_t>(r.posizione),
                         km(r.posizione).c_str(), static_cast<intmax_t>(r.valore)),
-                dati_record(pv, r.record, "curva", r.posizione, CLng(static_cast<double>(r.posizione) / 50.0)));
+                dati_record(pv, r.record, "curva", r.posizione, r.cella));
     }
   }
   // Sign texts as labels, where they fit.
@@ -218,6 +217,11 @@ void legenda(scrittore_svg& svg, double y) {
 }
 
 }  // namespace
+
+std::optional<int64_t> metri_del_chilometro(double km) {
+  if (!std::isfinite(km) || km < 0 || km > 1000000) return std::nullopt;
+  return std::llround(km * 1000);
+}
 
 esito_disegno disegna_mappa(const vista_scenario& s, const opzioni_disegno& opz) {
   const oggetti_mappa o = raccogli_oggetti(s.celle);

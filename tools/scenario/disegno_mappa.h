@@ -40,6 +40,10 @@ struct esito_disegno {
   size_t etichette_omesse = 0;  // labels left out for lack of room
 };
 
+// The metre of a kilometre a part of the line is drawn from or to: 0 to
+// 1000000 km, rounded to the metre; none for any other value.
+std::optional<int64_t> metri_del_chilometro(double km);
+
 esito_disegno disegna_mappa(const vista_scenario& s, const opzioni_disegno& o = {});
 
 // The map of a compile that left no cell grid (error 26, 101, ...): nothing

@@ -6,7 +6,6 @@
 
 #include "scenario/etichette.h"
 #include "scenario/formato.h"
-#include "model/conversioni.h"
 #include "scenario/piano_mappa.h"
 #include "scenario/provenienza_mappa.h"
 #include "text/codifica.h"
@@ -86,8 +85,8 @@ double grafico(scrittore_svg& svg, const serie& s, const std::vector<int>* sotto
   // Each change a record made, at the step it made, on the value the cells hold.
   if (pv && s.genere) {
     for (const record_in_posizione& r : record_del_genere(*pv, s.genere)) {
-      if (!f.contiene(r.posizione) || r.posizione > int64_t{INT32_MAX}) continue;
-      const int32_t k = CLng(static_cast<double>(r.posizione) / 50.0);
+      if (!f.contiene(r.posizione) || r.cella == nessuno) continue;
+      const int32_t k = r.cella;
       if (k < static_cast<int32_t>(k0) || k > static_cast<int32_t>(k1)) continue;
       svg.vuoto("circle", {{"class", "change"}, {"cx", n(f.x(static_cast<double>(r.posizione)))},
                            {"cy", n(y(s.valori[static_cast<size_t>(k)]))}, {"r", "3"}, {"fill", "white"},

@@ -6,12 +6,6 @@
 
 namespace {
 
-json posizione_json(posizione_editor p) { return json{{"line", p.riga}, {"character", p.colonna}}; }
-
-json intervallo_json(const intervallo_editor& i) {
-  return json{{"start", posizione_json(i.inizio)}, {"end", posizione_json(i.fine)}};
-}
-
 // The characters a field takes from `colonna` in its line (Windows-1252):
 // up to the next comma or the line's end, without the blanks after it; at
 // least one.
@@ -29,11 +23,7 @@ struct contesto_lsp {
   unita_colonna u;
   const std::function<std::string(const std::string&)>& uri_di;
 
-  const testo_compilato* testo(const std::string& file) const {
-    if (!cl.linea.percorso.empty() && file == cl.linea.percorso) return &cl.linea;
-    if (!cl.treno.percorso.empty() && file == cl.treno.percorso) return &cl.treno;
-    return nullptr;
-  }
+  const testo_compilato* testo(const std::string& file) const { return testo_del_percorso(cl, file); }
 
   // The span of `larghezza` characters at a message's place.
   intervallo_editor dove(const testo_compilato& t, int32_t riga, int32_t colonna, int32_t larghezza) const {
@@ -70,7 +60,7 @@ json note_json(const contesto_lsp& x, const std::vector<nota_messaggio>& note, c
   for (const nota_messaggio& n : note) {
     const bool propria = x.testo(n.luogo.file) != nullptr;
     const std::string f = propria ? n.luogo.file : file;
-    r.push_back(json{{"location", {{"uri", x.uri_di(f)}, {"range", intervallo_json(propria ? x.dove(n.luogo, 0) : dove)}}},
+    r.push_back(json{{"location", {{"uri", x.uri_di(f)}, {"range", json_intervallo(propria ? x.dove(n.luogo, 0) : dove)}}},
                      {"message", n.testo}});
   }
   return r;
@@ -81,7 +71,7 @@ diagnostica_lsp nuova(const std::string& file, const intervallo_editor& dove, in
   diagnostica_lsp d;
   d.percorso = file;
   d.dove = dove;
-  d.voce = json{{"range", intervallo_json(dove)}, {"severity", gravita}};
+  d.voce = json{{"range", json_intervallo(dove)}, {"severity", gravita}};
   if (!codice.is_null()) d.voce["code"] = std::move(codice);
   d.voce["source"] = "scenario";
   d.voce["message"] = messaggio;
@@ -195,6 +185,22 @@ std::unique_ptr<compilazione_lsp> compila_coppia(const coppia_testi& coppia, con
   cl->c = std::move(c);
   diagnostiche_della_compilazione(*cl, x);
   return cl;
+}
+
+json json_posizione(posizione_editor p) { return json{{"line", p.riga}, {"character", p.colonna}}; }
+
+json json_intervallo(const intervallo_editor& i) {
+  return json{{"start", json_posizione(i.inizio)}, {"end", json_posizione(i.fine)}};
+}
+
+const testo_compilato* testo_del_percorso(const compilazione_lsp& c, const std::string& percorso,
+                                          testo_sorgente* t) {
+  for (auto [testo, quale] : {std::pair{&c.linea, testo_linea}, std::pair{&c.treno, testo_treno}}) {
+    if (testo->percorso.empty() || testo->percorso != percorso) continue;
+    if (t) *t = quale;
+    return testo;
+  }
+  return nullptr;
 }
 
 json diagnostiche_del_testo(const compilazione_lsp& c, const std::string& percorso) {

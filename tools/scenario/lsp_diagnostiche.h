@@ -52,6 +52,15 @@ std::unique_ptr<compilazione_lsp> compila_coppia(const coppia_testi& coppia, con
                                                  unita_colonna u,
                                                  const std::function<std::string(const std::string&)>& uri_di);
 
+// A position and a range as the protocol writes them.
+json json_posizione(posizione_editor p);
+json json_intervallo(const intervallo_editor& i);
+
+// The text of the compile at `percorso` (and in `t` which of the two it is);
+// null when it is neither.
+const testo_compilato* testo_del_percorso(const compilazione_lsp& c, const std::string& percorso,
+                                          testo_sorgente* t = nullptr);
+
 // The diagnostics of one text, as the protocol's array.
 json diagnostiche_del_testo(const compilazione_lsp& c, const std::string& percorso);
 

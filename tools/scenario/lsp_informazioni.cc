@@ -2,36 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "model/modello.h"
+#include "scenario/formato.h"
 #include "scenario/parole_autore.h"
 #include "scenario/riferimento.h"
 #include "text/codifica.h"
 
 namespace {
-
-json posizione_json(posizione_editor p) { return json{{"line", p.riga}, {"character", p.colonna}}; }
-
-json intervallo_json(posizione_editor a, posizione_editor b) {
-  return json{{"start", posizione_json(a)}, {"end", posizione_json(b)}};
-}
-
-const testo_compilato* testo_di_percorso(const compilazione_lsp& c, const std::string& percorso, testo_sorgente& t) {
-  if (!c.linea.percorso.empty() && c.linea.percorso == percorso) {
-    t = testo_linea;
-    return &c.linea;
-  }
-  if (!c.treno.percorso.empty() && c.treno.percorso == percorso) {
-    t = testo_treno;
-    return &c.treno;
-  }
-  return nullptr;
-}
-
-bool intestazione(const std::string& campo) {
-  return campo.find('[') != std::string::npos && campo.find(']') != std::string::npos;
-}
 
 // The reference entry of a record read: the kind the compile read it as, in
 // the text it stands in.
@@ -41,10 +19,6 @@ const record_testo* voce_del_record(const record_letto& r, testo_sorgente t) {
     if (v->testo == td) return v;
   }
   return nullptr;
-}
-
-bool letto_come(const record_letto& r, const char* genere) {
-  return std::any_of(r.generi.begin(), r.generi.end(), [&](const char* g) { return std::string(g) == genere; });
 }
 
 std::string con_unita(const valore_record& v) {
@@ -76,10 +50,8 @@ std::optional<std::string> chilometro(const modello& m, int32_t p) {
   // The figure stored carries the direction flag's 100 m.
   const int64_t figura = static_cast<int64_t>(scelto->fine) - (scelto->posizione == 1 ? 100 : 0);
   const int64_t metri = figura - (static_cast<int64_t>(p) - scelto->inizio);
-  char b[48];
-  std::snprintf(b, sizeof b, "%s%lld.%03lld", metri < 0 ? "-" : "", static_cast<long long>(std::llabs(metri) / 1000),
-                static_cast<long long>(std::llabs(metri) % 1000));
-  return std::string(b);
+  return formato("%s%lld.%03lld", metri < 0 ? "-" : "", static_cast<long long>(std::llabs(metri) / 1000),
+                 static_cast<long long>(std::llabs(metri) % 1000));
 }
 
 // The cells record r placed its object in.
@@ -99,7 +71,7 @@ std::string celle_del_record(const compilazione_autore& c, int32_t r) {
 
 std::string hover_chiave(const record_letto& r, testo_sorgente t) {
   const std::string campo = cp1252_a_utf8(r.chiave.testo);
-  if (intestazione(r.chiave.testo)) return "**" + campo + "**: a section header";
+  if (campo_di_sezione(r.chiave.testo)) return "**" + campo + "**: a section header";
   const record_testo* v = voce_del_record(r, t);
   if (!v) {
     std::string s = "**" + campo + "** matches no record of the " +
@@ -159,7 +131,7 @@ std::string posizione_del_record(const record_letto& r) {
 std::optional<json> hover_del_campo(const compilazione_lsp& c, const std::string& percorso, posizione_editor p,
                                     unita_colonna u) {
   testo_sorgente t = nessun_testo;
-  const testo_compilato* testo = testo_di_percorso(c, percorso, t);
+  const testo_compilato* testo = testo_del_percorso(c, percorso, &t);
   if (!testo || !c.c) return std::nullopt;
   int32_t riga = 0, colonna = 0;
   carattere_della_posizione(testo->utf8, p, u, riga, colonna);
@@ -184,7 +156,7 @@ std::optional<json> hover_del_campo(const compilazione_lsp& c, const std::string
     const posizione_editor a = posizione_del_carattere(testo->utf8, f->luogo.riga, f->luogo.colonna, u);
     const posizione_editor b = posizione_del_carattere(
         testo->utf8, f->luogo.riga, f->luogo.colonna + static_cast<int32_t>(f->testo.size()), u);
-    return json{{"contents", {{"kind", "markdown"}, {"value", s}}}, {"range", intervallo_json(a, b)}};
+    return json{{"contents", {{"kind", "markdown"}, {"value", s}}}, {"range", json_intervallo({a, b})}};
   }
   return std::nullopt;
 }
@@ -192,7 +164,7 @@ std::optional<json> hover_del_campo(const compilazione_lsp& c, const std::string
 json schema_del_testo(const compilazione_lsp& c, const std::string& percorso, unita_colonna u) {
   json sezioni = json::array();
   testo_sorgente t = nessun_testo;
-  const testo_compilato* testo = testo_di_percorso(c, percorso, t);
+  const testo_compilato* testo = testo_del_percorso(c, percorso, &t);
   if (!testo || !c.c) return sezioni;
   struct genere_schema {
     const char* genere;
@@ -216,11 +188,11 @@ json schema_del_testo(const compilazione_lsp& c, const std::string& percorso, un
     const posizione_editor a = posizione_del_carattere(testo->utf8, r.chiave.luogo.riga, r.chiave.luogo.colonna, u);
     const posizione_editor chiave_fine = posizione_del_carattere(
         testo->utf8, r.chiave.luogo.riga, r.chiave.luogo.colonna + static_cast<int32_t>(r.chiave.testo.size()), u);
-    if (intestazione(r.chiave.testo) && r.generi.empty()) {
+    if (campo_di_sezione(r.chiave.testo) && r.generi.empty()) {
       sezioni.push_back(json{{"name", cp1252_a_utf8(r.chiave.testo)},
                              {"kind", 3},
-                             {"range", intervallo_json(a, chiave_fine)},
-                             {"selectionRange", intervallo_json(a, chiave_fine)},
+                             {"range", json_intervallo({a, chiave_fine})},
+                             {"selectionRange", json_intervallo({a, chiave_fine})},
                              {"children", json::array()}});
       sezione = &sezioni.back();
       continue;
@@ -240,15 +212,14 @@ json schema_del_testo(const compilazione_lsp& c, const std::string& percorso, un
     json simbolo{{"name", nome.empty() ? std::string(g->genere) : nome},
                  {"detail", std::string(g->genere) + (r.valori.empty() ? "" : " at " + posizione_del_record(r))},
                  {"kind", g->simbolo},
-                 {"range", intervallo_json(a, b)},
-                 {"selectionRange", intervallo_json(a, chiave_fine)}};
+                 {"range", json_intervallo({a, b})},
+                 {"selectionRange", json_intervallo({a, chiave_fine})}};
     if (sezione) {
       (*sezione)["children"].push_back(std::move(simbolo));
       // A section reaches to its last record.
-      (*sezione)["range"]["end"] = posizione_json(b);
+      (*sezione)["range"]["end"] = json_posizione(b);
     } else {
       sezioni.push_back(std::move(simbolo));
-      sezione = nullptr;
     }
   }
   return sezioni;
@@ -266,7 +237,7 @@ json completamenti(const std::string& testo, bool treno, posizione_editor p, uni
     if (testo[i] == ' ' || testo[i] == '\t') parola = i + 1;
   }
   // Each item replaces what was typed of the field, "[" included.
-  const json dove = intervallo_json(posizione_dell_offset(testo, parola, u), p);
+  const json dove = json_intervallo({posizione_dell_offset(testo, parola, u), p});
   auto segnaposto = [](std::string s) {
     std::string out;
     for (char c : s) {

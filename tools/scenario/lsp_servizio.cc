@@ -98,11 +98,6 @@ posizione_editor posizione(const json& j) {
 
 intervallo_editor intervallo(const json& j) { return {posizione(richiesto(j, "start")), posizione(richiesto(j, "end"))}; }
 
-json intervallo_json(const intervallo_editor& i) {
-  return json{{"start", {{"line", i.inizio.riga}, {"character", i.inizio.colonna}}},
-              {"end", {{"line", i.fine.riga}, {"character", i.fine.colonna}}}};
-}
-
 bool prima(posizione_editor a, posizione_editor b) {
   return a.riga < b.riga || (a.riga == b.riga && a.colonna < b.colonna);
 }
@@ -171,7 +166,7 @@ json azioni(servizio_lsp& s, const json& p) {
                        {"kind", "quickfix"},
                        {"diagnostics", json::array({x.voce})},
                        {"isPreferred", primo},
-                       {"edit", {{"changes", {{d->uri, json::array({{{"range", intervallo_json(k.dove)},
+                       {"edit", {{"changes", {{d->uri, json::array({{{"range", json_intervallo(k.dove)},
                                                                       {"newText", k.nuovo}}})}}}}}});
       primo = false;
     }

@@ -78,7 +78,7 @@ vista_scenario vista_di(const scenario_decodificato& s) {
 
 std::string parte_sbagliata(std::optional<double> da, std::optional<double> a) {
   for (std::optional<double> v : {da, a}) {
-    if (v && !(std::isfinite(*v) && *v >= 0 && *v <= 1000000)) {
+    if (v && !metri_del_chilometro(*v)) {
       return formato("--from and --to take kilometres from 0 to 1000000, not %g", *v);
     }
   }
@@ -200,8 +200,8 @@ int esegui_map(const opzioni_map& o, std::ostream& out, std::ostream& err) {
   }
 
   opzioni_disegno disegno;
-  if (o.da) disegno.da = std::llround(*o.da * 1000);
-  if (o.a) disegno.a = std::llround(*o.a * 1000);
+  if (o.da) disegno.da = metri_del_chilometro(*o.da);
+  if (o.a) disegno.a = metri_del_chilometro(*o.a);
   const esito_disegno d = disegna_mappa(vista_di(s), disegno);
   if (*uscita == "-") {
 #ifdef _WIN32

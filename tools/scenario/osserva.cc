@@ -123,7 +123,14 @@ void definisci_opzioni_giro(CLI::App& sub, opzioni_giro& o) {
   sub.add_flag("--write-on-error", o.scrivi_con_errore, "write the files even with an error, as the builder does");
 }
 
+std::optional<std::string> testi_del_giro_sbagliati(const opzioni_giro& o, const char* fatto) {
+  if (o.testi.size() < 2) return "a line text and a train text are needed";
+  if (o.testi.size() > 2) return std::string("only a line text and a train text are ") + fatto;
+  return std::nullopt;
+}
+
 std::optional<std::string> imposta_giro(const opzioni_giro& o, impostazioni_watch& s) {
+  if (o.testi.size() != 2) return testi_del_giro_sbagliati(o, "taken");
   s.richiesta.percorso_linea = o.testi[0];
   s.richiesta.percorso_treno = o.testi[1];
   if (o.opzione_scenario && o.opzione_scenario->count() > 0) s.richiesta.scenario = o.scenario;
@@ -179,10 +186,7 @@ namespace {
 int esegui_watch(const opzioni_watch& o, std::ostream& out, std::ostream& err) {
   auto uso = [&err](const std::string& perche) { return uso_sbagliato("watch", perche, err); };
   const std::vector<std::string>& testi = o.giro.testi;
-  if (testi.size() != 2) {
-    return uso(testi.size() < 2 ? "a line text and a train text are needed"
-                                : "only a line text and a train text are watched");
-  }
+  if (const std::optional<std::string> perche = testi_del_giro_sbagliati(o.giro, "watched")) return uso(*perche);
   if (!o.con_uscita) return uso("no output folder given (-o OUTDIR)");
   impostazioni_watch s;
   if (const std::optional<std::string> perche = imposta_giro(o.giro, s)) return uso(*perche);

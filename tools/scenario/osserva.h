@@ -61,6 +61,10 @@ struct opzioni_giro {
 // Adds --scenario, --train-code, --encoding, --strict and --write-on-error.
 void definisci_opzioni_giro(CLI::App& sub, opzioni_giro& o);
 
+// The usage error of a command given other than two texts, or nothing.
+// `fatto` says what the command does with them ("watched", "served").
+std::optional<std::string> testi_del_giro_sbagliati(const opzioni_giro& o, const char* fatto);
+
 // The round's request and rules from the shared options (two texts given);
 // the words of a usage error, or nothing.
 std::optional<std::string> imposta_giro(const opzioni_giro& o, impostazioni_watch& s);

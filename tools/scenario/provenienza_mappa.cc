@@ -3,16 +3,10 @@
 #include <charconv>
 #include <cstring>
 
+#include "model/conversioni.h"
 #include "text/codifica.h"
 
 namespace {
-
-bool letto_come(const record_letto& r, const char* genere) {
-  for (const char* g : r.generi) {
-    if (std::strcmp(g, genere) == 0) return true;
-  }
-  return false;
-}
 
 std::optional<int64_t> numero(const std::string& t) {
   int64_t v = 0;
@@ -49,7 +43,9 @@ std::vector<record_in_posizione> record_del_genere(const provenienza_mappa& p, c
     const std::optional<int64_t> m = numero(r.valori[0].testo);
     if (!m) continue;
     const std::optional<int64_t> x = r.valori.size() > 1 ? numero(r.valori[1].testo) : std::nullopt;
-    v.push_back({static_cast<int32_t>(i), *m, x.value_or(0)});
+    const bool in_celle = *m >= 0 && *m <= int64_t{INT32_MAX};
+    v.push_back({static_cast<int32_t>(i), *m, x.value_or(0),
+                 in_celle ? CLng(static_cast<double>(*m) / 50.0) : nessuno});
   }
   return v;
 }

@@ -35,6 +35,7 @@ struct record_in_posizione {
   int32_t record = nessuno;
   int64_t posizione = 0;
   int64_t valore = 0;  // its second value, when a number (a gradient's, a speed's)
+  int32_t cella = nessuno;  // the cell the map draws it at; none for a metre past any cell
 };
 
 // The records read as `genere` whose first value is a number, in the order

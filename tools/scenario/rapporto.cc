@@ -110,8 +110,6 @@ struct contesto {
 };
 
 // A section header such as "[stazione]": meant to match nothing.
-bool intestazione(const std::string& campo) { return contiene(campo, "[") && contiene(campo, "]"); }
-
 // "4.5", "-0.25": a number, but not a whole one.
 bool decimale(std::string_view t) {
   if (!t.empty() && t[0] == '-') t.remove_prefix(1);
@@ -308,7 +306,7 @@ messaggio_errore messaggio_dell_errore(const modello& m, const diagnostica& d, c
   // keyword: the error points at that field, and the value that failed gets
   // a note of its own.
   const record_letto* r = x.record(c.campo.record);
-  const bool da_intestazione = r && !r->generi.empty() && intestazione(r->chiave.testo);
+  const bool da_intestazione = r && !r->generi.empty() && campo_di_sezione(r->chiave.testo);
   if (da_intestazione) {
     e.luogo = x.luogo(luogo_di(d, {c.campo.record, nessuno}));
     e.note.push_back(nota({}, tra_virgolette(r->chiave.testo) + " holds the keyword \"" + r->generi[0] +

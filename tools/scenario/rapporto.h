@@ -76,12 +76,12 @@ struct messaggio_avviso {
 messaggio_errore messaggio_dell_errore(const modello& m, const diagnostica& d, const esito_compilazione& esito,
                                        const testo_autore& linea, const testo_autore& treno);
 
-// The warnings of a compile, in the order read.
 // Where a recorded place stands, as a message shows it: the text's file as
 // the author named it, line and column, and that line of the text.
 luogo_messaggio luogo_del_messaggio(const diagnostica& d, const testo_autore& linea, const testo_autore& treno,
                                     const luogo_sorgente& s);
 
+// The warnings of a compile, in the order read.
 std::vector<messaggio_avviso> avvisi_della_compilazione(const diagnostica& d, const testo_autore& linea,
                                                         const testo_autore& treno);
 

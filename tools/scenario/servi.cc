@@ -76,10 +76,7 @@ void apri_browser(const std::string& indirizzo, std::ostream& err) {
 int esegui_serve(const opzioni_serve& o, std::ostream& out, std::ostream& err) {
   auto uso = [&err](const std::string& perche) { return uso_sbagliato("serve", perche, err); };
   const std::vector<std::string>& testi = o.giro.testi;
-  if (testi.size() != 2) {
-    return uso(testi.size() < 2 ? "a line text and a train text are needed"
-                                  : "only a line text and a train text are served");
-  }
+  if (const std::optional<std::string> perche = testi_del_giro_sbagliati(o.giro, "served")) return uso(*perche);
   if (o.porta < 0 || o.porta > 65535) return uso("--port takes 0 to 65535, not " + std::to_string(o.porta));
   if (o.editor.find("{path}") == std::string::npos) return uso("--editor-url must hold {path}");
   impostazioni_watch s;

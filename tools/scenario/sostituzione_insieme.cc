@@ -12,8 +12,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#else
-#include <unistd.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -138,7 +136,8 @@ bool esiste(const fs::path& p) {
 guasto copia(const fs::path& da, const fs::path& a) {
   std::error_code ec;
   fs::remove(a, ec);
-  if (::link(da.c_str(), a.c_str()) == 0) return {};
+  fs::create_hard_link(da, a, ec);
+  if (!ec) return {};
   fs::copy_file(da, a, fs::copy_options::overwrite_existing, ec);
   if (ec) return altro(ec.message());
   return {};

@@ -22,10 +22,11 @@ inline file_insieme file_di_byte(std::string nome, std::string_view byte) {
 
 // Puts a whole set of files into the folder of `disco`, or none of them: every
 // file is first written to a temporary beside it and the old ones are kept
-// aside (a second name for them, or a copy); only then is each one replaced. When a replacement fails, the files
-// already replaced get their old content back (a file that was not there is
-// removed again), so the folder holds the earlier complete set. Returns an
-// empty text, or what went wrong: the file, the cause, what to do.
+// aside (a second name for them, or a copy); only then is each one replaced.
+// When a replacement fails, the files already replaced get their old content
+// back (a file that was not there is removed again), so the folder holds the
+// earlier complete set. Returns an empty text, or what went wrong: the file,
+// the cause, what to do.
 // `fallisci_sostituzione` makes the replacement with that index (from 0) fail,
 // for the tests; -1 never.
 std::string sostituisci_insieme(const archivio_disco& disco, const std::vector<file_insieme>& file,

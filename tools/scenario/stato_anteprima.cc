@@ -1,7 +1,6 @@
 #include "scenario/stato_anteprima.h"
 
 #include <charconv>
-#include <cmath>
 #include <ctime>
 #include <cstdlib>
 
@@ -36,13 +35,14 @@ std::string banner_errore(const compilazione_autore& c) {
   return t + ": " + riassunto_errore(c.errore);
 }
 
-std::optional<double> numero(std::string_view t) {
+// The metre of a kilometre written in a query, as `map --from` takes it.
+std::optional<int64_t> metri(std::string_view t) {
   if (t.empty() || t.size() > 32) return std::nullopt;
   const std::string s(t);
   char* fine = nullptr;
   const double v = std::strtod(s.c_str(), &fine);
-  if (fine != s.c_str() + s.size() || !std::isfinite(v) || v < 0 || v > 1000000) return std::nullopt;
-  return v;
+  if (fine != s.c_str() + s.size()) return std::nullopt;
+  return metri_del_chilometro(v);
 }
 
 }  // namespace
@@ -56,10 +56,10 @@ parte_richiesta parte_della_query(std::string_view query) {
     const size_t u = coppia.find('=');
     if (u == std::string_view::npos) continue;
     const std::string_view nome = coppia.substr(0, u);
-    const std::optional<double> v = numero(coppia.substr(u + 1));
+    const std::optional<int64_t> v = metri(coppia.substr(u + 1));
     if (!v) continue;
-    if (nome == "from") p.da = std::llround(*v * 1000);
-    if (nome == "to") p.a = std::llround(*v * 1000);
+    if (nome == "from") p.da = v;
+    if (nome == "to") p.a = v;
   }
   if (p.da && p.a && *p.a <= *p.da) p = {};
   return p;
