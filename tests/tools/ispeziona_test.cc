@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "scenario/esame_file.h"
+#include "scenario/stampa_esame.h"
 #include "tools/json_prova.h"
 #include "tools/file_di_prova.h"
 

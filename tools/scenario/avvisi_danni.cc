@@ -1,15 +1,9 @@
 #include "scenario/avvisi_danni.h"
 
-#include <algorithm>
-#include <array>
-#include <charconv>
-#include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <map>
-#include <optional>
+#include <string>
 #include <string_view>
 
+#include "scenario/analisi_avvisi.h"
 #include "scenario/parole_autore.h"
 #include "text/codifica.h"
 
@@ -57,17 +51,7 @@ const genere_avviso avviso_commento_non_letto = {
     "comment_not_a_comment", "a field that starts with \"#\" or \"//\" is read as a field, not as a comment"};
 const genere_avviso avviso_terzo_trattino = {
     "third_hyphen_field", "a third field with \"-\" in a row is read as a keyword field"};
-
 namespace {
-
-// The values of each record kind, by their place among the record's values.
-namespace valore {
-constexpr int posizione = 0;
-constexpr int gradiente = 1, aderenza = 1, limite = 1, abbattuto = 1;
-constexpr int sx = 1, rapp = 5, dx = 6, tempo = 10;
-constexpr int sosta = 12, ore = 13, minuti = 14, secondi = 15;
-constexpr int rallentamento_v = 1, rallentamento_l = 2;
-}  // namespace valore
 
 std::string minuscolo(std::string_view s) {
   std::string out(s);
@@ -77,86 +61,9 @@ std::string minuscolo(std::string_view s) {
   return out;
 }
 
-// What the warnings work from: the compile's trace and model, and the texts' names.
-struct analisi {
-  const modello& m;
-  const diagnostica& d;
-  const testo_autore& linea;
-  const testo_autore& treno;
-  std::vector<messaggio_avviso> avvisi;
-  // The cells whose object each record placed, by record.
-  std::map<int32_t, std::vector<int32_t>> celle_del_record;
-
-  const record_letto& record(int32_t r) const { return d.record[static_cast<size_t>(r)]; }
-
-  luogo_messaggio luogo(const luogo_sorgente& s) const { return luogo_del_messaggio(d, linea, treno, s); }
-
-  // "FILE:LINE" of a record, for a message that names it.
-  std::string dove(int32_t r) const {
-    const luogo_messaggio l = luogo(record(r).chiave.luogo);
-    return l.file + ":" + std::to_string(l.riga);
-  }
-
-  luogo_sorgente luogo_valore(int32_t r, int n) const {
-    const record_letto& x = record(r);
-    if (n < 0 || static_cast<size_t>(n) >= x.valori.size()) return x.chiave.luogo;
-    return x.valori[static_cast<size_t>(n)].luogo;
-  }
-
-  // A warning at a field: the message opens with the field's text, quoted,
-  // and goes on with `seguito`.
-  messaggio_avviso& avvisa(const genere_avviso& g, const luogo_sorgente& dove_, const std::string& campo,
-                           std::string seguito, std::vector<nota_messaggio> note = {}) {
-    messaggio_avviso a;
-    a.genere = &g;
-    a.luogo = luogo(dove_);
-    a.campo = campo;
-    a.seguito = std::move(seguito);
-    a.note = std::move(note);
-    avvisi.push_back(std::move(a));
-    return avvisi.back();
-  }
-
-  // The same at the n-th value of record r.
-  messaggio_avviso& avvisa_valore(const genere_avviso& g, int32_t r, int n, std::string seguito) {
-    const record_letto& x = record(r);
-    const std::string campo = n >= 0 && static_cast<size_t>(n) < x.valori.size() ? x.valori[static_cast<size_t>(n)].testo
-                                                                                  : x.chiave.testo;
-    return avvisa(g, luogo_valore(r, n), campo, std::move(seguito));
-  }
-
-  // The n-th value of record r as a number, when it was read as one.
-  std::optional<int64_t> numero(int32_t r, int n) const {
-    const record_letto& x = record(r);
-    if (n < 0 || static_cast<size_t>(n) >= x.valori.size()) return std::nullopt;
-    const std::string& t = x.valori[static_cast<size_t>(n)].testo;
-    int64_t v = 0;
-    const auto [fine, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
-    if (ec != std::errc() || fine != t.data() + t.size()) return std::nullopt;
-    return v;
-  }
-
-  // The cell whose object record r placed, of kind `tipo`.
-  const cella* cella_posta(int32_t r, uint8_t tipo) const {
-    auto it = celle_del_record.find(r);
-    if (it == celle_del_record.end()) return nullptr;
-    for (int32_t k : it->second) {
-      if (static_cast<size_t>(k) < m.celle.size() && m.celle[static_cast<size_t>(k)].tipo == tipo) {
-        return &m.celle[static_cast<size_t>(k)];
-      }
-    }
-    return nullptr;
-  }
-};
-
-// A record read as exactly one kind, that kind.
-bool di_genere(const record_letto& r, const char* genere) {
-  return r.generi.size() == 1 && std::strcmp(r.generi[0], genere) == 0;
-}
-
 // --- Values that change when stored -------------------------------------
 
-void valori_memorizzati(analisi& a, int32_t r) {
+void valori_memorizzati(analisi_avvisi& a, int32_t r) {
   const record_letto& x = a.record(r);
   // A value that made the compile fail was not stored: the error says so.
   if (a.m.numero_errore != 0 && a.d.errore.campo.record == r) return;
@@ -246,7 +153,7 @@ void valori_memorizzati(analisi& a, int32_t r) {
 
 // "lunghezza percorso, 62 km": the number ends at the blank, and "km" is a
 // field of its own.
-void lunghezza_con_testo(analisi& a, int32_t r) {
+void lunghezza_con_testo(analisi_avvisi& a, int32_t r) {
   const record_letto& x = a.record(r);
   if (!letto_come(x, "lunghezza percorso") || x.valori.empty()) return;
   if (static_cast<size_t>(r) + 1 >= a.d.record.size()) return;
@@ -260,7 +167,7 @@ void lunghezza_con_testo(analisi& a, int32_t r) {
 
 // --- Keywords decided by letters ---------------------------------------
 
-void parole_chiave_lettere(analisi& a, int32_t r) {
+void parole_chiave_lettere(analisi_avvisi& a, int32_t r) {
   const record_letto& x = a.record(r);
   if (x.generi.size() > 1) {
     std::string come;
@@ -301,7 +208,7 @@ void parole_chiave_lettere(analisi& a, int32_t r) {
 
 // --- Objects silently replaced -------------------------------------------
 
-void scritture_sopra(analisi& a) {
+void scritture_sopra(analisi_avvisi& a) {
   // One warning per pair of records: a signal's codes may meet several cells.
   std::map<std::pair<int32_t, int32_t>, std::vector<const scrittura_sopra*>> coppie;
   for (const scrittura_sopra& s : a.d.scritture_sopra) {
@@ -337,175 +244,9 @@ void scritture_sopra(analisi& a) {
   }
 }
 
-// --- Timetable and positions ----------------------------------------------
-
-struct stazione_oraria {
-  int32_t record;
-  int64_t posizione;
-  int64_t orario;  // seconds
-  int64_t sosta;
-};
-
-std::string ora(int64_t secondi) {
-  char b[32];
-  const int64_t h = secondi / 3600, m = secondi / 60 % 60, s = secondi % 60;
-  if (s != 0) {
-    std::snprintf(b, sizeof b, "%lld:%02lld:%02lld", static_cast<long long>(h), static_cast<long long>(m),
-                  static_cast<long long>(s));
-  } else {
-    std::snprintf(b, sizeof b, "%lld:%02lld", static_cast<long long>(h), static_cast<long long>(m));
-  }
-  return b;
-}
-
-std::string durata(double secondi) {
-  const auto s = static_cast<int64_t>(std::ceil(secondi - 1e-9));
-  char b[32];
-  std::snprintf(b, sizeof b, "%lld min %02lld s", static_cast<long long>(s / 60), static_cast<long long>(s % 60));
-  return b;
-}
-
-std::string chilometri(int64_t metri) {
-  char b[32];
-  std::snprintf(b, sizeof b, "%.1f km", static_cast<double>(metri) / 1000.0);
-  return b;
-}
-
-// Hours, minutes and seconds that a clock does not show; the warning names
-// the first of them. True when it warned.
-bool ora_fuori_campo(analisi& a, int32_t r, int n_ore, const char* che) {
-  const auto h = a.numero(r, n_ore), m = a.numero(r, n_ore + 1), s = a.numero(r, n_ore + 2);
-  if (!h || !m || !s) return false;
-  const int64_t tot = (*h * 60 + *m) * 60 + *s;
-  std::string perche;
-  int n = n_ore;
-  if (*m < 0 || *m >= 60) {
-    perche = "minutes " + std::to_string(*m) + " are not a minute of an hour";
-    n = n_ore + 1;
-  } else if (*s < 0 || *s >= 60) {
-    perche = "seconds " + std::to_string(*s) + " are not a second of a minute";
-    n = n_ore + 2;
-  } else if (*h < 0 || *h >= 24) {
-    perche = "hours " + std::to_string(*h) + " are not an hour of a day";
-  } else {
-    return false;
-  }
-  const std::string tenuto = tot >= 0 && tot < 86400 ? ", which reads as " + ora(tot)
-                                                     : ", which is outside a day";
-  a.avvisa_valore(avviso_ora_fuori_campo, r, n,
-                  ": " + perche + ", and " + che + " is stored as " + std::to_string(tot) + " s" + tenuto +
-                      "; write hours from 0 to 23, minutes and seconds from 0 to 59");
-  return true;
-}
-
-// The speed limit in force at each point, from the records: the speed
-// records from their position on, each slowdown over its length.
-struct limiti {
-  std::vector<std::pair<int64_t, int64_t>> velocita;  // position, km/h; sorted
-  std::vector<std::array<int64_t, 3>> rallentamenti;  // start, end, km/h
-
-  // The time (s) at the limits from x to y; nothing where no limit is known.
-  std::optional<double> tempo(int64_t x, int64_t y) const {
-    std::vector<int64_t> punti = {x, y};
-    for (const auto& [p, v] : velocita) {
-      if (p > x && p < y) punti.push_back(p);
-    }
-    for (const auto& r : rallentamenti) {
-      for (int64_t p : {r[0], r[1]}) {
-        if (p > x && p < y) punti.push_back(p);
-      }
-    }
-    std::sort(punti.begin(), punti.end());
-    double t = 0;
-    for (size_t i = 0; i + 1 < punti.size(); ++i) {
-      const int64_t da = punti[i], a = punti[i + 1];
-      if (a <= da) continue;
-      const int64_t medio = da + (a - da) / 2;
-      int64_t v = 0;
-      for (const auto& [p, w] : velocita) {
-        if (p <= medio) v = w;
-      }
-      for (const auto& r : rallentamenti) {
-        if (r[0] <= medio && medio < r[1] && r[2] > 0) v = std::min(v, r[2]);
-      }
-      if (v <= 0) return std::nullopt;
-      t += static_cast<double>(a - da) * 3.6 / static_cast<double>(v);
-    }
-    return t;
-  }
-};
-
-void orari(analisi& a) {
-  const int64_t lunghezza = a.m.punti[84].fine;
-  std::vector<stazione_oraria> stazioni;
-  limiti lim;
-  for (int32_t r = 0; r < static_cast<int32_t>(a.d.record.size()); ++r) {
-    const record_letto& x = a.record(r);
-    if (x.chiave.luogo.testo != testo_treno) continue;
-    if (di_genere(x, "orologio")) ora_fuori_campo(a, r, 0, "the clock");
-    if (di_genere(x, "velocita")) {
-      const auto p = a.numero(r, 0), v = a.numero(r, 1);
-      if (p && v) lim.velocita.push_back({*p, *v});
-    }
-    const bool fermato_qui = a.d.errore.campo.record == r;
-    if (di_genere(x, "rallentamento")) {
-      const auto p = a.numero(r, 0), v = a.numero(r, valore::rallentamento_v), l = a.numero(r, valore::rallentamento_l);
-      if (p && v && l) lim.rallentamenti.push_back({*p, *p + *l, *v});
-    }
-    if ((di_genere(x, "stazione") || di_genere(x, "segnale") || di_genere(x, "rallentamento")) && !fermato_qui) {
-      const auto p = a.numero(r, valore::posizione);
-      if (p && *p > lunghezza && lunghezza > 0) {
-        a.avvisa_valore(avviso_oltre_la_linea, r, valore::posizione,
-                 ": this " + std::string(di_genere(x, "stazione") ? "station" : di_genere(x, "segnale") ? "signal" : "slowdown") + " lies beyond the end of the line (" +
-                     std::to_string(lunghezza) + " m), in the 7000 m the cell grid runs on past it; place it "
-                     "within the line");
-      }
-    }
-    if (!di_genere(x, "stazione") || x.valori.size() <= static_cast<size_t>(valore::secondi)) continue;
-    // A time already warned about is left out of the comparisons along the line.
-    if (ora_fuori_campo(a, r, valore::ore, "the scheduled time")) continue;
-    const auto p = a.numero(r, 0), sosta = a.numero(r, valore::sosta), h = a.numero(r, valore::ore),
-               m = a.numero(r, valore::minuti), s = a.numero(r, valore::secondi);
-    if (!p || !sosta || !h || !m || !s) continue;
-    const int64_t orario = (*h * 60 + *m) * 60 + *s;
-    if (*h == 0 && *m == 0 && *s == 0) {
-      if (*sosta > 0) {
-        a.avvisa_valore(avviso_sosta_senza_orario, r, valore::sosta,
-                        ": a stop time is given at a station without a scheduled time (0 0 0); give the station "
-                        "its time, or write the stop time 0");
-      }
-      continue;
-    }
-    stazioni.push_back({r, *p, orario, *sosta});
-  }
-  std::stable_sort(stazioni.begin(), stazioni.end(),
-                   [](const stazione_oraria& x, const stazione_oraria& y) { return x.posizione < y.posizione; });
-  for (size_t i = 1; i < stazioni.size(); ++i) {
-    const stazione_oraria& prima = stazioni[i - 1];
-    const stazione_oraria& dopo = stazioni[i];
-    if (dopo.orario < prima.orario) {
-      a.avvisa_valore(avviso_orario_indietro, dopo.record, valore::ore,
-               ": the scheduled time " + ora(dopo.orario) + " is earlier than " + ora(prima.orario) +
-                   " at the station before it along the line (" + a.dove(prima.record) +
-                   "); write times that grow along the line");
-      continue;
-    }
-    const std::optional<double> corsa = lim.tempo(prima.posizione, dopo.posizione);
-    if (!corsa) continue;
-    const double servono = *corsa + static_cast<double>(dopo.sosta);
-    const auto dato = static_cast<double>(dopo.orario - prima.orario);
-    if (dato + 1e-9 >= servono) continue;
-    a.avvisa_valore(avviso_orario_troppo_stretto, dopo.record, valore::ore,
-             ": " + ora(prima.orario) + " to " + ora(dopo.orario) + " gives " + durata(dato) + " for " +
-                 chilometri(dopo.posizione - prima.posizione) + "; the speed limits alone need " + durata(servono) +
-                 (dopo.sosta > 0 ? " with the stop of " + std::to_string(dopo.sosta) + " s" : std::string()) +
-                 " (a lower bound: starting and braking are left out); give the train more time");
-  }
-}
-
 // --- Format traps ---------------------------------------------------------
 
-void trappole(analisi& a) {
+void trappole(analisi_avvisi& a) {
   const int32_t n = static_cast<int32_t>(a.d.record.size());
   for (testo_sorgente t : {testo_linea, testo_treno}) {
     int32_t ultimo = -1;
@@ -561,7 +302,7 @@ void trappole(analisi& a) {
 
 std::vector<messaggio_avviso> avvisi_dei_danni(const modello& m, const diagnostica& d, const testo_autore& linea,
                                                const testo_autore& treno) {
-  analisi a{m, d, linea, treno, {}, {}};
+  analisi_avvisi a{m, d, linea, treno, {}, {}};
   for (size_t k = 0; k < d.origine_celle.size(); ++k) {
     const origine_cella& o = d.origine_celle[k];
     if (o.record >= 0 && !o.dalla_passata) a.celle_del_record[o.record].push_back(static_cast<int32_t>(k));
@@ -572,7 +313,7 @@ std::vector<messaggio_avviso> avvisi_dei_danni(const modello& m, const diagnosti
     parole_chiave_lettere(a, r);
   }
   scritture_sopra(a);
-  orari(a);
+  avvisi_degli_orari(a);
   trappole(a);
   return std::move(a.avvisi);
 }
