@@ -28,6 +28,7 @@
 #include "core/memorizza_percorso.h"
 #include "line/dati_linea.h"
 #include "model/nomi_file.h"
+#include "ambiente_bench.h"
 #include "scenari_generati.h"
 #include "text/archivio.h"
 #include "text/scrittura.h"
@@ -36,34 +37,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using orologio = std::chrono::steady_clock;
-
-double secondi(orologio::time_point da, orologio::time_point a) {
-  return std::chrono::duration<double>(a - da).count();
-}
-
-[[noreturn]] void fallisce(const std::string& perche) {
-  std::fprintf(stderr, "compilazione: %s\n", perche.c_str());
-  std::exit(EXIT_FAILURE);
-}
-
-// A folder of its own under the system's temporary folder, gone at the end.
-class cartella_provvisoria {
- public:
-  explicit cartella_provvisoria(const std::string& nome) {
-    percorso_ = fs::temp_directory_path() / ("scenario_bench_" + nome + "_" + std::to_string(::getpid()));
-    fs::remove_all(percorso_);
-    fs::create_directories(percorso_);
-  }
-  ~cartella_provvisoria() {
-    std::error_code ec;
-    fs::remove_all(percorso_, ec);
-  }
-  const fs::path& percorso() const { return percorso_; }
-
- private:
-  fs::path percorso_;
-};
 
 // The floor: `byte` written to a new file of the folder with one buffered write.
 double scrivi_pavimento(const fs::path& cartella, const std::string& byte) {

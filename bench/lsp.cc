@@ -23,6 +23,7 @@
 #include <string>
 
 #include "model/nomi_file.h"
+#include "ambiente_bench.h"
 #include "scenari_generati.h"
 #include "scenario/json.h"
 #include "text/archivio.h"
@@ -32,12 +33,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using orologio = std::chrono::steady_clock;
-
-[[noreturn]] void fallisce(const std::string& perche) {
-  std::fprintf(stderr, "bench_lsp: %s\n", perche.c_str());
-  std::exit(EXIT_FAILURE);
-}
 
 // `scenario lsp` started with its standard input and output on pipes.
 class server_lsp {

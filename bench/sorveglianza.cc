@@ -25,6 +25,7 @@
 #include <unistd.h>
 
 #include "model/nomi_file.h"
+#include "ambiente_bench.h"
 #include "scenari_generati.h"
 #include "scenario/compila.h"
 #include "scenario/osserva.h"
@@ -34,33 +35,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using orologio = std::chrono::steady_clock;
-
-double secondi(orologio::time_point da, orologio::time_point a) {
-  return std::chrono::duration<double>(a - da).count();
-}
-
-[[noreturn]] void fallisce(const std::string& perche) {
-  std::fprintf(stderr, "sorveglianza: %s\n", perche.c_str());
-  std::exit(EXIT_FAILURE);
-}
-
-class cartella_provvisoria {
- public:
-  explicit cartella_provvisoria(const std::string& nome) {
-    percorso_ = fs::temp_directory_path() / std::string("scenario_bench_").append(nome).append("_").append(std::to_string(::getpid()));
-    fs::remove_all(percorso_);
-    fs::create_directories(percorso_);
-  }
-  ~cartella_provvisoria() {
-    std::error_code ec;
-    fs::remove_all(percorso_, ec);
-  }
-  const fs::path& percorso() const { return percorso_; }
-
- private:
-  fs::path percorso_;
-};
 
 // The texts of a scenario written into `cartella`; returns their paths.
 std::pair<std::string, std::string> testi_su_disco(const fs::path& cartella, const modello& m,
