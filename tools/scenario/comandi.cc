@@ -124,6 +124,15 @@ std::string aiuto_di(const voce_comando& v) {
 
 }  // namespace
 
+opzioni_nomi definisci_nomi_e_codifica(CLI::App& sub, std::string& scenario, std::string& codice,
+                                       std::string& codifica) {
+  opzioni_nomi o{};
+  o.scenario = sub.add_option("--scenario", scenario, "the scenario name (overrides the file names)")->type_name("NAME");
+  o.codice = sub.add_option("--train-code", codice, "the train code (overrides the train text's name)")->type_name("CODE");
+  sub.add_option("--encoding", codifica, "auto (the default), windows-1252 or utf-8")->type_name("ENC");
+  return o;
+}
+
 int uso_sbagliato(const std::string& nome, const std::string& perche, std::ostream& err) {
   const voce_comando* v = voce_di(nome);
   err << "scenario " << nome << ": " << perche << "\n";

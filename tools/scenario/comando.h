@@ -38,6 +38,16 @@ const std::vector<voce_comando>& comandi_scenario();
 int esegui_comando(const std::string& nome, const std::vector<std::string>& argomenti, std::ostream& out,
                    std::ostream& err);
 
+// The options of the commands that compile two texts, which name the
+// scenario and read the texts: --scenario, --train-code and --encoding. What
+// they return tells, once parsed, whether a name was given.
+struct opzioni_nomi {
+  CLI::Option* scenario;
+  CLI::Option* codice;
+};
+opzioni_nomi definisci_nomi_e_codifica(CLI::App& sub, std::string& scenario, std::string& codice,
+                                       std::string& codifica);
+
 // A usage error of a subcommand: "scenario NAME: why", then its usage line;
 // returns 2.
 int uso_sbagliato(const std::string& nome, const std::string& perche, std::ostream& err);

@@ -59,23 +59,17 @@ esecuzione_comando definisci_compile(CLI::App& sub, flussi io) {
   sub.add_option("texts", o->testi, "the line text, then the train text")->type_name("LINE_TEXT TRAIN_TEXT");
   CLI::Option* uscita = sub.add_option("-o,--output", o->uscita, "the folder to write the binary files into")
                             ->type_name("OUTDIR");
-  CLI::Option* scenario = sub.add_option("--scenario", o->scenario, "the scenario name (overrides the file names)")
-                              ->type_name("NAME");
-  CLI::Option* codice =
-      sub.add_option("--train-code", o->codice, "the train code (overrides the train text's name)")->type_name("CODE");
+  const opzioni_nomi nomi = definisci_nomi_e_codifica(sub, o->scenario, o->codice, o->codifica);
   sub.add_flag("--no-line-profile", o->senza_profilo, "neither compute nor write the line profile");
-  sub.add_option("--encoding", o->codifica,
-                 "auto (the default), windows-1252 or utf-8")
-      ->type_name("ENC");
   sub.add_flag("--strict", o->severo, "count warnings as errors: exit status 1, no file written");
   sub.add_flag("--write-on-error", o->scrivi_con_errore,
                "write the files even with an error, as the builder does");
   sub.add_flag("--json", o->json, "print the result as one JSON object");
   sub.footer(piede_compile);
-  return [o, io, uscita, scenario, codice] {
+  return [o, io, uscita, nomi] {
     o->con_uscita = uscita->count() > 0;
-    o->con_scenario = scenario->count() > 0;
-    o->con_codice = codice->count() > 0;
+    o->con_scenario = nomi.scenario->count() > 0;
+    o->con_codice = nomi.codice->count() > 0;
     return esegui_compile(*o, io.out, io.err);
   };
 }

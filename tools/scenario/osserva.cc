@@ -114,11 +114,9 @@ esito_giro giro_watch(const impostazioni_watch& s, std::ostream& out) {
 }
 
 void definisci_opzioni_giro(CLI::App& sub, opzioni_giro& o) {
-  o.opzione_scenario = sub.add_option("--scenario", o.scenario, "the scenario name (overrides the file names)")
-                           ->type_name("NAME");
-  o.opzione_codice =
-      sub.add_option("--train-code", o.codice, "the train code (overrides the train text's name)")->type_name("CODE");
-  sub.add_option("--encoding", o.codifica, "auto (the default), windows-1252 or utf-8")->type_name("ENC");
+  const opzioni_nomi nomi = definisci_nomi_e_codifica(sub, o.scenario, o.codice, o.codifica);
+  o.opzione_scenario = nomi.scenario;
+  o.opzione_codice = nomi.codice;
   sub.add_flag("--strict", o.severo, "count warnings as errors: no file written");
   sub.add_flag("--write-on-error", o.scrivi_con_errore, "write the files even with an error, as the builder does");
 }

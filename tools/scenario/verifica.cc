@@ -70,18 +70,13 @@ esecuzione_comando definisci_check(CLI::App& sub, flussi io) {
       "warning (values that change when stored, keywords decided by letters,\n"
       "objects silently replaced, timetable slips, format traps), in text order.");
   sub.add_option("texts", o->testi, "the line text, then the train text")->type_name("LINE_TEXT TRAIN_TEXT");
-  CLI::Option* scenario = sub.add_option("--scenario", o->scenario, "the scenario name (overrides the file names)")
-                              ->type_name("NAME");
-  CLI::Option* codice =
-      sub.add_option("--train-code", o->codice, "the train code (overrides the train text's name)")->type_name("CODE");
-  sub.add_option("--encoding", o->codifica, "auto (the default), windows-1252 or utf-8")
-      ->type_name("ENC");
+  const opzioni_nomi nomi = definisci_nomi_e_codifica(sub, o->scenario, o->codice, o->codifica);
   sub.add_flag("--strict", o->severo, "count warnings as errors");
   sub.add_flag("--json", o->json, "print the result as one JSON object");
   sub.footer(piede_check);
-  return [o, io, scenario, codice] {
-    o->con_scenario = scenario->count() > 0;
-    o->con_codice = codice->count() > 0;
+  return [o, io, nomi] {
+    o->con_scenario = nomi.scenario->count() > 0;
+    o->con_codice = nomi.codice->count() > 0;
     return esegui_check(*o, io.out, io.err);
   };
 }
