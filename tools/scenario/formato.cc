@@ -31,3 +31,12 @@ std::string ora_locale() {
 std::string quanti(size_t n, const char* uno, const char* molti) {
   return std::to_string(n) + " " + (n == 1 ? uno : molti);
 }
+
+std::string citate(const std::vector<const char*>& parole) {
+  std::string s;
+  for (size_t i = 0; i < parole.size(); ++i) {
+    if (i > 0) s += i + 1 == parole.size() ? " and " : ", ";
+    s += std::string("\"") + parole[i] + "\"";
+  }
+  return s;
+}

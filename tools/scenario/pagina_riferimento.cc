@@ -3,6 +3,7 @@
 #include <string>
 
 #include "model/errori.h"
+#include "scenario/formato.h"
 
 namespace {
 
@@ -17,15 +18,6 @@ std::string sostituisci(std::string s, const std::string& da, const std::string&
 
 // A table cell: a bar would end it.
 std::string cella_tabella(const char* s) { return *s ? sostituisci(s, "|", "\\|") : "–"; }
-
-std::string citate(const std::vector<const char*>& parole) {
-  std::string s;
-  for (size_t i = 0; i < parole.size(); ++i) {
-    if (i > 0) s += i + 1 == parole.size() ? " and " : ", ";
-    s += std::string("\"") + parole[i] + "\"";
-  }
-  return s;
-}
 
 std::string collegamenti_errori(const std::vector<int32_t>& codici) {
   std::string s;

@@ -31,15 +31,6 @@ bool tutto_cifre(const std::string& s) {
   return true;
 }
 
-std::string citate(const std::vector<const char*>& parole) {
-  std::string s;
-  for (size_t i = 0; i < parole.size(); ++i) {
-    if (i > 0) s += i + 1 == parole.size() ? " and " : ", ";
-    s += std::string("\"") + parole[i] + "\"";
-  }
-  return s;
-}
-
 std::string codici(const std::vector<int32_t>& c) {
   std::string s;
   for (int32_t x : c) s += (s.empty() ? "" : ", ") + std::to_string(x);
