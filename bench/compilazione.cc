@@ -16,19 +16,15 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
+#include "ambiente_bench.h"
 #include "core/memorizza_percorso.h"
 #include "line/dati_linea.h"
 #include "model/nomi_file.h"
-#include "ambiente_bench.h"
 #include "scenari_generati.h"
 #include "text/archivio.h"
 #include "text/scrittura.h"

@@ -15,15 +15,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "model/nomi_file.h"
 #include "ambiente_bench.h"
+#include "model/nomi_file.h"
 #include "scenari_generati.h"
 #include "scenario/json.h"
 #include "text/archivio.h"
@@ -31,8 +29,6 @@
 #include "text/scrittura.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // `scenario lsp` started with its standard input and output on pipes.
 class server_lsp {
@@ -117,21 +113,19 @@ class server_lsp {
 };
 
 struct sessione {
-  fs::path cartella;
+  // Declared first, so that the folder goes only once the server has ended.
+  cartella_provvisoria cartella;
   std::string uri_linea, uri_treno;
   server_lsp server;
   int64_t versione = 1;
 
-  explicit sessione(int32_t chilometri) {
-    cartella = fs::temp_directory_path() / ("scenario_bench_lsp_" + std::to_string(getpid()) + "_" +
-                                            std::to_string(chilometri));
-    fs::create_directories(cartella);
+  explicit sessione(int32_t chilometri) : cartella("lsp_" + std::to_string(chilometri)) {
     const modello m = modello_generato();
     const testi_scenario t = chilometri == 0 ? testi_incorporati() : testi_generati(chilometri);
-    archivio_disco a(cartella);
+    archivio_disco a(cartella.percorso());
     deposita_testi(m, a, t);
-    uri_linea = "file://" + (cartella / nome_testo_linea(m)).string();
-    uri_treno = "file://" + (cartella / nome_testo_treno(m)).string();
+    uri_linea = "file://" + (cartella.percorso() / nome_testo_linea(m)).string();
+    uri_treno = "file://" + (cartella.percorso() / nome_testo_treno(m)).string();
     server.invia(json{{"jsonrpc", "2.0"}, {"id", 1}, {"method", "initialize"}, {"params", {{"capabilities", json::object()}}}});
     attendi([](const json& j) { return j.value("id", 0) == 1; });
     server.invia(json{{"jsonrpc", "2.0"}, {"method", "initialized"}, {"params", json::object()}});
@@ -143,11 +137,6 @@ struct sessione {
     // The opening of the train text sends the messages of both texts.
     pubblicate(uri_treno, 1);
   }
-  ~sessione() {
-    std::error_code ec;
-    fs::remove_all(cartella, ec);
-  }
-
   void apri(const std::string& uri, const std::string& cp1252) {
     server.invia(json{{"jsonrpc", "2.0"},
                       {"method", "textDocument/didOpen"},

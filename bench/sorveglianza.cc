@@ -14,18 +14,14 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
-#include "model/nomi_file.h"
 #include "ambiente_bench.h"
+#include "model/nomi_file.h"
 #include "scenari_generati.h"
 #include "scenario/compila.h"
 #include "scenario/osserva.h"

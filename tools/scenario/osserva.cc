@@ -114,9 +114,7 @@ esito_giro giro_watch(const impostazioni_watch& s, std::ostream& out) {
 }
 
 void definisci_opzioni_giro(CLI::App& sub, opzioni_giro& o) {
-  const opzioni_nomi nomi = definisci_nomi_e_codifica(sub, o.scenario, o.codice, o.codifica);
-  o.opzione_scenario = nomi.scenario;
-  o.opzione_codice = nomi.codice;
+  o.nomi = definisci_nomi_e_codifica(sub, o.scenario, o.codice, o.codifica);
   sub.add_flag("--strict", o.severo, "count warnings as errors: no file written");
   sub.add_flag("--write-on-error", o.scrivi_con_errore, "write the files even with an error, as the builder does");
 }
@@ -131,8 +129,8 @@ std::optional<std::string> imposta_giro(const opzioni_giro& o, impostazioni_watc
   if (o.testi.size() != 2) return testi_del_giro_sbagliati(o, "taken");
   s.richiesta.percorso_linea = o.testi[0];
   s.richiesta.percorso_treno = o.testi[1];
-  if (o.opzione_scenario && o.opzione_scenario->count() > 0) s.richiesta.scenario = o.scenario;
-  if (o.opzione_codice && o.opzione_codice->count() > 0) s.richiesta.codice_treno = o.codice;
+  if (o.nomi.scenario && o.nomi.scenario->count() > 0) s.richiesta.scenario = o.scenario;
+  if (o.nomi.codice && o.nomi.codice->count() > 0) s.richiesta.codice_treno = o.codice;
   const std::optional<codifica_richiesta> k = codifica_da_nome(o.codifica);
   if (!k) return "unknown encoding '" + o.codifica + "' (auto, windows-1252 or utf-8)";
   s.richiesta.codifica = *k;

@@ -54,8 +54,7 @@ struct opzioni_giro {
   std::string scenario, codice;
   std::string codifica = "auto";
   bool severo = false, scrivi_con_errore = false;
-  CLI::Option* opzione_scenario = nullptr;  // given or not, once parsed
-  CLI::Option* opzione_codice = nullptr;
+  opzioni_nomi nomi{};  // given or not, once parsed
 };
 
 // Adds --scenario, --train-code, --encoding, --strict and --write-on-error.
